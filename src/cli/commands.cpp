@@ -1,0 +1,39 @@
+#include "cli/commands.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "cli/texts_command.h"
+
+namespace brenvale::cli {
+
+namespace {
+
+struct Command {
+  CLI::App* sub;
+  std::function<int()> run;
+};
+
+std::vector<Command>& commands() {
+  static std::vector<Command> list;
+  return list;
+}
+
+}  // namespace
+
+void add_commands(CLI::App& app) {
+  auto texts = std::make_shared<TextsOptions>();
+  CLI::App* sub = app.add_subcommand("texts", "Print the text catalogue in the language-file format");
+  add_texts_options(*sub, *texts);
+  commands().push_back({sub, [texts] { return run_texts(*texts); }});
+}
+
+int run_selected(CLI::App& app) {
+  for (const Command& command : commands()) {
+    if (command.sub->parsed()) return command.run();
+  }
+  return 2;
+}
+
+}  // namespace brenvale::cli
