@@ -5,6 +5,7 @@
 namespace brenvale::eds_detail {
 
 void EdsLines::section(std::string_view name) {
+  sections_.emplace(name);
   text_ += '[';
   text_ += name;
   text_ += "]\r\n";
@@ -33,6 +34,21 @@ std::string object_section(unsigned index) { return hex(index, 4); }
 
 std::string sub_section(unsigned index, unsigned sub) { return hex(index, 4) + "sub" + hex(sub); }
 
+void record_section(EdsLines& out, const std::string& section, unsigned sub_number, const std::string& name,
+                    const char* object_type) {
+  out.section(section);
+  out.line("SubNumber", dec(sub_number));
+  out.line("ParameterName", name);
+  out.line("ObjectType", object_type);
+  out.empty();
+}
+
+void baud_rate_lines(EdsLines& out) {
+  for (const char* rate : {"10", "20", "50", "125", "250", "500"}) out.line(std::string("BaudRate_") + rate, "1");
+  out.line("BaudRate_800", "0");
+  out.line("BaudRate_1000", "1");
+}
+
 SizeDescription size_description(std::uint8_t size_code) {
   switch (size_code) {
     case kSize1Byte: return {"0x0005", "0x00", "0xFF", "0x00"};
@@ -41,8 +57,13 @@ SizeDescription size_description(std::uint8_t size_code) {
   }
 }
 
-void server_sdo_sections(EdsLines& out, const std::vector<SDO_Index>& objects) {
+Status server_sdo_sections(EdsLines& out, const std::vector<SDO_Index>& objects) {
   for (const SDO_Index& object : objects) {
+    if (out.has_section(object_section(object.Index))) {
+      return Error{"Server SDO object 0x" + hex(object.Index, 4) +
+                   " has the index of an object that the EDS of this device describes itself; "
+                   "give the server SDO object another index"};
+    }
     const std::vector<SDO_Sub_Type>& entries = object.Sub_Indexs;
     const bool needs_sub0 = !entries.empty() && entries.front().Sub != 0;
 
@@ -77,6 +98,7 @@ void server_sdo_sections(EdsLines& out, const std::vector<SDO_Index>& objects) {
       out.empty();
     }
   }
+  return ok_status();
 }
 
 }  // namespace brenvale::eds_detail

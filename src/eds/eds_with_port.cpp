@@ -37,15 +37,6 @@ void var_section(EdsLines& out, const std::string& section, const Var& var, bool
   if (end_with_empty) out.empty();
 }
 
-void record_section(EdsLines& out, const std::string& section, unsigned sub_number, const std::string& name,
-                    const char* object_type) {
-  out.section(section);
-  out.line("SubNumber", dec(sub_number));
-  out.line("ParameterName", name);
-  out.line("ObjectType", object_type);
-  out.empty();
-}
-
 void header(EdsLines& out, const EdsInputs& inputs) {
   const auto receive = static_cast<unsigned>(inputs.pdos.receive.size());
   const auto transmit = static_cast<unsigned>(inputs.pdos.transmit.size());
@@ -71,9 +62,7 @@ void header(EdsLines& out, const EdsInputs& inputs) {
   out.line("ProductNumber", "0x80015");
   out.line("RevisionNumber", "0x0");
   out.line("OrderCode", "0318/1");
-  for (const char* rate : {"10", "20", "50", "125", "250", "500"}) out.line(std::string("BaudRate_") + rate, "1");
-  out.line("BaudRate_800", "0");
-  out.line("BaudRate_1000", "1");
+  baud_rate_lines(out);
   out.line("DynamicChannelsSupported", "0");
   out.line("GroupMessaging", "0");
   out.line("LSS_Supported", "0");
@@ -200,7 +189,7 @@ void data_objects(EdsLines& out, unsigned base, const std::vector<PdoSummary>& p
 
 }  // namespace
 
-std::string with_port_text(const EdsInputs& inputs) {
+Result<std::string> with_port_text(const EdsInputs& inputs) {
   EdsLines out;
   header(out, inputs);
   fixed_sections(out);
@@ -210,7 +199,8 @@ std::string with_port_text(const EdsInputs& inputs) {
   mapping_sections(out, 0x1A00, 0x6050, inputs.pdos.transmit, true);
   data_objects(out, 0x6000, inputs.pdos.receive, false);
   data_objects(out, 0x6050, inputs.pdos.transmit, true);
-  server_sdo_sections(out, inputs.sdo_objects);
+  Status sdo = server_sdo_sections(out, inputs.sdo_objects);
+  if (!sdo) return sdo.error();
   out.empty();
   return out.take();
 }

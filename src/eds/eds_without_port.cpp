@@ -32,15 +32,6 @@ void var_section(EdsLines& out, const std::string& section, const Var& var) {
   out.empty();
 }
 
-void record_section(EdsLines& out, const std::string& section, unsigned sub_number, const std::string& name,
-                    const char* object_type) {
-  out.section(section);
-  out.line("SubNumber", dec(sub_number));
-  out.line("ParameterName", name);
-  out.line("ObjectType", object_type);
-  out.empty();
-}
-
 void header(EdsLines& out, std::size_t receive, std::size_t transmit, const std::string& date,
             const std::string& time) {
   out.section("FileInfo");
@@ -64,9 +55,7 @@ void header(EdsLines& out, std::size_t receive, std::size_t transmit, const std:
   out.line("ProductNumber", "318");
   out.line("RevisionNumber", "2");
   out.line("OrderCode", "0318/1");
-  for (const char* rate : {"10", "20", "50", "125", "250", "500"}) out.line(std::string("BaudRate_") + rate, "1");
-  out.line("BaudRate_800", "0");
-  out.line("BaudRate_1000", "1");
+  baud_rate_lines(out);
   out.line("SimpleBootUpSlave", "1");
   out.line("SimpleBootUpMaster", "0");
   out.line("Granularity", "1");
@@ -186,7 +175,7 @@ void data_objects(EdsLines& out, unsigned base, const char* name, const char* le
 
 }  // namespace
 
-std::string without_port_text(const EdsInputs& inputs, const std::string& date, const std::string& time) {
+Result<std::string> without_port_text(const EdsInputs& inputs, const std::string& date, const std::string& time) {
   // Only the PDOs that get sections are counted and listed, so every listed object is there.
   const std::size_t receive = std::min(inputs.pdos.receive.size(), kPdoSlots);
   const std::size_t transmit = std::min(inputs.pdos.transmit.size(), kPdoSlots);
@@ -215,7 +204,8 @@ std::string without_port_text(const EdsInputs& inputs, const std::string& date, 
   var_section(out, "2010", {"7th Application Variable", "0x0007", "0x00000000", "rw"});
   data_objects(out, 0x2020, "data_rpdo", "abcd", "rww");
   data_objects(out, 0x202A, "data_tpdo", "mnop", "rwr");
-  server_sdo_sections(out, inputs.sdo_objects);
+  Status sdo = server_sdo_sections(out, inputs.sdo_objects);
+  if (!sdo) return sdo.error();
   out.empty();
   return out.take();
 }

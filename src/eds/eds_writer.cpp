@@ -18,7 +18,7 @@ Result<EdsInputs> read_eds_inputs(const ConfigFiles& files) {
   return EdsInputs{std::move(pdos).value(), std::move(objects).value()};
 }
 
-std::string eds_text(EdsTemplate which, EdsInputs inputs, const LocalTime& time) {
+Result<std::string> eds_text(EdsTemplate which, EdsInputs inputs, const LocalTime& time) {
   for (std::vector<PdoSummary>* list : {&inputs.pdos.receive, &inputs.pdos.transmit}) {
     if (list->size() > kMaxEdsPdos) list->resize(kMaxEdsPdos);
   }
@@ -33,7 +33,9 @@ Status write_eds(EdsTemplate which, const ConfigFiles& files, const std::filesys
   if (!inputs) return inputs.error();
   Result<LocalTime> now = clock();
   if (!now) return now.error();
-  return write_file_atomic(output, eds_text(which, std::move(inputs).value(), *now));
+  Result<std::string> text = eds_text(which, std::move(inputs).value(), *now);
+  if (!text) return text.error();
+  return write_file_atomic(output, *text);
 }
 
 EdsTemplate eds_template_for(const ConfigFiles& files) {

@@ -22,13 +22,16 @@ enum class EdsTemplate { kWithPort, kWithoutPort };
 Result<EdsInputs> read_eds_inputs(const ConfigFiles& files);
 
 // The text of the data sheet: CR LF line ends, ASCII. `time` stamps the without-port template
-// only. The entries of every SDO_Index are written in sub-index order.
-std::string eds_text(EdsTemplate which, EdsInputs inputs, const LocalTime& time);
+// only. The entries of every SDO_Index are written in sub-index order. A server SDO object whose
+// index the template describes itself (the PDO data objects of the device without Ethernet
+// port, for example) is refused.
+Result<std::string> eds_text(EdsTemplate which, EdsInputs inputs, const LocalTime& time);
 
 using EdsClock = std::function<Result<LocalTime>()>;
 
 // Reads the configuration, builds the text and replaces `output` with it. Any error (an
-// unreadable table file, two sizes for one server SDO object, a bad clock, a failed write) comes
+// unreadable table file, two sizes for one server SDO object, a server SDO index the template
+// uses itself, a bad clock, a failed write) comes
 // back as a message and leaves `output` as it was.
 Status write_eds(EdsTemplate which, const ConfigFiles& files, const std::filesystem::path& output,
                  const EdsClock& clock = local_time_now);
@@ -41,6 +44,10 @@ EdsTemplate eds_template_for(const ConfigFiles& files);
 // the name completed by with_eds_extension, then write_eds.
 Status write_eds_for_configuration(const ConfigFiles& files, const std::filesystem::path& chosen,
                                    const EdsClock& clock = local_time_now);
+
+// The save dialog's file type.
+inline constexpr const char* kEdsFileFilter = "Electronic Data Sheet (*.eds)";
+inline constexpr const char* kEdsExtension = "eds";
 
 // A file name typed without an extension gets ".eds"; any other name is kept as typed.
 std::filesystem::path with_eds_extension(const std::filesystem::path& typed);

@@ -312,6 +312,34 @@ TEST(EdsErrors, ConflictingSizesNameTheObjectAndWriteNothing) {
   }
 }
 
+// The device without Ethernet port describes 0x2010, 0x2020...0x2023 and 0x202A...0x202D itself;
+// a server SDO object there would give two sections of one name.
+TEST(EdsErrors, ServerSdoIndexThatTheTemplateUsesItself) {
+  struct Case {
+    const char* index;
+    EdsTemplate which;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"0x2020", EdsTemplate::kWithoutPort, true}, {"0x202D", EdsTemplate::kWithoutPort, true},
+      {"0x2010", EdsTemplate::kWithoutPort, true}, {"0x2024", EdsTemplate::kWithoutPort, false},
+      {"0x2020", EdsTemplate::kWithPort, false},   {"0x1018", EdsTemplate::kWithPort, true},
+      {"0x6000", EdsTemplate::kWithPort, true},    {"0x6001", EdsTemplate::kWithPort, false},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    write_text(dir / "pdoJ1939.xml", "<Define_RPDO><row COB-ID='0x201' Dimension='8' Mnemonic=''/></Define_RPDO>");
+    write_text(dir / "TInfoCob.xml", std::string("<T><row Index='") + c.index + "' SubIndex='1' Dimension='0'/></T>");
+    const Status status = write_eds(c.which, ConfigFiles{dir.path()}, dir / "x.eds", golden_clock);
+    EXPECT_EQ(!status, c.refused) << c.index << " " << template_name(c.which);
+    if (!status) {
+      EXPECT_NE(status.error().message.find(std::string("Server SDO object ") + c.index), std::string::npos)
+          << status.error().message;
+      EXPECT_FALSE(std::filesystem::exists(dir / "x.eds"));
+    }
+  }
+}
+
 TEST(EdsErrors, ClockAndWriteFailuresKeepTheOldFile) {
   TempDir dir;
   write_text(dir / "sheet.eds", "earlier sheet");
