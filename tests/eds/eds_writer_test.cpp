@@ -187,6 +187,27 @@ TEST(EdsServerSdo, SortedWithGeneratedSub0InBothTemplates) {
   EXPECT_EQ(without.back(), "12=0x3000");
 }
 
+TEST(EdsServerSdo, ReadSub3AndWriteSub1GiveOneRecordInSubIndexOrder) {
+  EdsInputs inputs;
+  inputs.sdo_objects = {SDO_Index{0x2000, {SDO_Sub_Type{3, kSize1Byte, true, ""}, SDO_Sub_Type{1, kSize2Bytes, false, ""}}}};
+  const std::string expected =
+      "[2000]\r\nSubNumber=3\r\nParameterName=App Vars\r\nObjectType=0x9\r\n\r\n"
+      "[2000sub0]\r\nParameterName=Largest Sub-Index supported\r\nObjectType=0x7\r\nDataType=0x0005\r\n"
+      "AccessType=ro\r\nDefaultValue=0x03\r\nPDOMapping=0\r\n\r\n"
+      "[2000sub1]\r\nParameterName=Application Variable\r\nObjectType=0x7\r\nDataType=0x0006\r\n"
+      "LowLimit=0x0000\r\nHighLimit=0xFFFF\r\nDefaultValue=0x0000\r\nAccessType=rw\r\nPDOMapping=0\r\n\r\n"
+      "[2000sub3]\r\nParameterName=Application Variable\r\nObjectType=0x7\r\nDataType=0x0005\r\n"
+      "LowLimit=0x00\r\nHighLimit=0xFF\r\nDefaultValue=0x00\r\nAccessType=ro\r\nPDOMapping=0\r\n\r\n"
+      "\r\n";
+  for (EdsTemplate which : {EdsTemplate::kWithPort, EdsTemplate::kWithoutPort}) {
+    Result<std::string> text = eds_text(which, inputs, kGoldenTime);
+    ASSERT_TRUE(text);
+    const std::size_t start = text->find("[2000]");
+    ASSERT_NE(start, std::string::npos);
+    EXPECT_EQ(text->substr(start), expected) << template_name(which);
+  }
+}
+
 TEST(EdsServerSdo, ObjectInBothTablesIsOneReadWriteSection) {
   for (EdsTemplate which : {EdsTemplate::kWithPort, EdsTemplate::kWithoutPort}) {
     const std::string text = generate("both_tables", which);
