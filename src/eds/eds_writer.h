@@ -31,8 +31,8 @@ using EdsClock = std::function<Result<LocalTime>()>;
 
 // Reads the configuration, builds the text and replaces `output` with it. Any error (an
 // unreadable table file, two sizes for one server SDO object, a server SDO index the template
-// uses itself, a bad clock, a failed write) comes
-// back as a message and leaves `output` as it was.
+// uses itself, a bad clock, a failed write) comes back as a message and leaves `output` as it
+// was.
 Status write_eds(EdsTemplate which, const ConfigFiles& files, const std::filesystem::path& output,
                  const EdsClock& clock = local_time_now);
 
