@@ -28,7 +28,10 @@ EthernetPort device_text_port(std::string_view device) {
 
 Result<EthernetPort> read_ethernet_port(const std::filesystem::path& par_gen_file) {
   std::error_code ec;
-  if (!std::filesystem::exists(par_gen_file, ec)) return EthernetPort::kWithPort;
+  const bool exists = std::filesystem::exists(par_gen_file, ec);
+  // A folder that cannot be searched is no proof that the file is missing.
+  if (ec) return Error{par_gen_file.string() + ": cannot be read (" + ec.message() + ")"};
+  if (!exists) return EthernetPort::kWithPort;
   Result<XmlDocument> document = load_xml_file(par_gen_file);
   if (!document) return document.error();
   const std::optional<std::string> device = child_text(document->root(), "Select_Device");

@@ -248,6 +248,17 @@ TEST(SettingsFile, FileThatIsNotWellFormedIsAnErrorNamingTheSpot) {
   EXPECT_FALSE(read_ethernet_port(dir / "ParGen.xml").ok());
 }
 
+TEST(SettingsFile, FolderThatCannotBeSearchedIsNotAMissingFile) {
+  TempDir dir;
+  std::filesystem::create_directory_symlink(dir / "loop", dir / "loop");
+  const std::filesystem::path file = dir / "loop" / "ParGen.xml";
+  Result<SettingsRecord> record = load_settings(file);
+  ASSERT_FALSE(record.ok());
+  EXPECT_NE(record.error().message.find("ParGen.xml"), std::string::npos) << record.error().message;
+  EXPECT_FALSE(read_ethernet_port(file).ok());
+  EXPECT_EQ(ethernet_port_test(file), EthernetPort::kWithoutPort);
+}
+
 TEST(SettingsFile, FailedWriteKeepsTheOldFile) {
   TempDir dir;
   write_text(dir / "ParGen.xml", "<Par_Gen/>");
