@@ -33,6 +33,13 @@ int choice_from_text(const SettingDescriptor& d, const std::optional<std::string
   return position >= 0 && position < d.list_size ? position : -1;
 }
 
+// The window's variant for a Select_Device text: a text that is neither variant counts as the
+// variant without port.
+HardwareVariant variant_of(std::string_view text) {
+  return device_text_port(text) == EthernetPort::kWithPort ? HardwareVariant::kWithPort
+                                                           : HardwareVariant::kWithoutPort;
+}
+
 }  // namespace
 
 const std::array<SettingDescriptor, kSettingCount> kSettingDescriptors = {{
@@ -77,6 +84,7 @@ const char* variant_text(HardwareVariant variant) {
 
 SettingsRecord::SettingsRecord() {
   for (const SettingDescriptor& d : kSettingDescriptors) {
+    if (d.kind == K::kVariant) variant_ = variant_of(d.window_default);
     if (d.kind == K::kIndex || d.kind == K::kFlag) choices_[at(d.setting)] = choice_from_text(d, std::nullopt);
     if (d.kind == K::kNumber) numbers_[at(d.setting)] = d.window_default;
   }
@@ -130,8 +138,7 @@ Result<SettingsRecord> load_settings(const std::filesystem::path& par_gen_file) 
     switch (d.kind) {
       case K::kVariant:
         // A missing element or a text that is neither variant: the variant without port.
-        record.set_variant(text && device_text_port(*text) == EthernetPort::kWithPort ? HardwareVariant::kWithPort
-                                                                                      : HardwareVariant::kWithoutPort);
+        record.set_variant(text ? variant_of(*text) : HardwareVariant::kWithoutPort);
         break;
       case K::kIndex:
         record.set_index(d.setting, choice_from_text(d, text));

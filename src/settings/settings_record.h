@@ -66,7 +66,8 @@ struct SettingDescriptor {
   const char* element;
   SettingKind kind;
   // The value the settings window gives a setting whose element is missing; for an index its
-  // list position, for a flag "1" or "0".
+  // list position, for a flag "1" or "0"; for the variant the one a configuration without
+  // ParGen.xml shows.
   const char* window_default;
   // Entries of the list an index points into.
   int list_size = 0;
@@ -112,7 +113,7 @@ class SettingsRecord {
   bool operator==(const SettingsRecord&) const = default;
 
  private:
-  HardwareVariant variant_ = HardwareVariant::kWithPort;
+  HardwareVariant variant_;
   std::array<int, kSettingCount> choices_{};        // index and flag settings
   std::array<std::string, kSettingCount> numbers_;  // number settings
 };
