@@ -221,6 +221,35 @@ class MainWindowTest : public QObject {
     QVERIFY(eds.find("[FileInfo]\r\n") == 0);
   }
 
+  void everyStepOpensItsWindow() {
+    std::filesystem::create_directories(dir_->path() / "PROJECTS" / "Truck" / "bin");
+    AppState state(AppFolders{dir_->path()});
+    WindowSet windows(state);
+    state.active.activate("Truck");
+    const std::pair<const char*, const char*> steps[] = {
+        {"Btn_Prm_Gen", "TFParGen2"},
+        {"Btn_Set_SDO_Client", "TFDefine_Client_SDO"},
+        {"Btn_Set_NodeGuard", "TFDefine_NodeGuard"},
+    };
+    for (const auto& [button, window] : steps) {
+      QString shown;
+      std::function<void()> close_modal = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) {
+          QTimer::singleShot(5, close_modal);
+          return;
+        }
+        shown = modal->objectName();
+        qobject_cast<QDialog*>(modal)->reject();
+      };
+      QTimer::singleShot(0, close_modal);
+      click(windows.main.get(), button);
+      QCOMPARE(shown, QString(window));
+    }
+    // Cancel everywhere: nothing was written.
+    QCOMPARE(brenvale::testing::entry_count(dir_->path() / "PROJECTS" / "Truck"), std::size_t{1});
+  }
+
   void updateTimerShowsAndHidesTheLink() {
     AppState state(AppFolders{dir_->path()});
     WindowSet windows(state);
