@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 #include "options/about_window.h"
+#include "options/options_window.h"
+#include "options/version_check.h"
 #include "project/new_project_dialog.h"
 #include "project/open_project_dialog.h"
 
@@ -12,9 +14,14 @@ WindowSet::WindowSet(AppState& app_state) : state(app_state) {
   new_project = new TFNew_Project(state, main.get());
   open_conf = new TFOpenConf(state, main.get());
   about = new TFAbout(main.get());
+  options = new TFSoftOptions(state, main.get());
 
-  recaption_order_ = {main.get(), new_project, open_conf};
+  recaption_order_ = {main.get(), new_project, open_conf, options};
   main->set_change_language([this] { Change_Language(); });
+  options->set_change_language([this] { main->Change_Language(); });
+  // Both the timer and the options window ask the maker's server.
+  main->set_version_check([] { return check_version(); });
+  options->set_version_check([] { return check_version(); });
   wire_steps();
 }
 
@@ -35,6 +42,12 @@ void WindowSet::wire_steps() {
     }
   });
   main->set_step("Btn_Info", [this] { about->exec(); });
+  main->set_step("Btn_Opz", [this] {
+    if (options->exec() == QDialog::Accepted) {
+      main->Save_Setting();
+      main->Switch_Update_Timer();
+    }
+  });
 }
 
 }  // namespace brenvale

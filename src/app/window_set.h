@@ -13,6 +13,7 @@ class TFMain;
 class TFNew_Project;
 class TFOpenConf;
 class TFAbout;
+class TFSoftOptions;
 
 namespace ui {
 class Captioned;
@@ -30,6 +31,7 @@ class WindowSet {
   TFNew_Project* new_project = nullptr;
   TFOpenConf* open_conf = nullptr;
   TFAbout* about = nullptr;
+  TFSoftOptions* options = nullptr;
 
   // Re-applies every window's captions, in the order the language change asks for.
   void Change_Language();

@@ -66,7 +66,7 @@ LanguagePage language_page(std::size_t entries, int page) {
   drawn.next_visible = page != drawn.page_count;
   for (int k = 0; k < kLanguagesPerPage; ++k) {
     const long entry = static_cast<long>(kLanguagesPerPage) * (page - 1) + k;
-    if (entry >= 0 && static_cast<std::size_t>(entry) < entries) drawn.slots[static_cast<std::size_t>(k)] = entry;
+    if (entry >= 0 && static_cast<std::size_t>(entry) < entries) drawn.slot_entries[static_cast<std::size_t>(k)] = entry;
   }
   return drawn;
 }

@@ -34,7 +34,7 @@ struct LanguagePage {
   bool prev_visible = false;
   bool next_visible = false;
   // Slot k (0..5) shows entry 6 * (page - 1) + k of the list, or nothing past its end.
-  std::array<std::optional<std::size_t>, kLanguagesPerPage> slots{};
+  std::array<std::optional<std::size_t>, kLanguagesPerPage> slot_entries{};
 };
 
 LanguagePage language_page(std::size_t entries, int page);

@@ -53,13 +53,13 @@ TEST(LanguagePages, SevenEntriesGiveTwoPages) {
   EXPECT_EQ(first.page_count, 2);
   EXPECT_FALSE(first.prev_visible);
   EXPECT_TRUE(first.next_visible);
-  for (std::size_t k = 0; k < 6; ++k) EXPECT_EQ(first.slots[k], k);
+  for (std::size_t k = 0; k < 6; ++k) EXPECT_EQ(first.slot_entries[k], k);
 
   const LanguagePage second = language_page(7, 2);
   EXPECT_TRUE(second.prev_visible);
   EXPECT_FALSE(second.next_visible);
-  EXPECT_EQ(second.slots[0], 6u);
-  for (std::size_t k = 1; k < 6; ++k) EXPECT_FALSE(second.slots[k].has_value());
+  EXPECT_EQ(second.slot_entries[0], 6u);
+  for (std::size_t k = 1; k < 6; ++k) EXPECT_FALSE(second.slot_entries[k].has_value());
 }
 
 TEST(LanguagePages, SixEntriesGiveOnePageWithoutButtons) {
@@ -67,7 +67,7 @@ TEST(LanguagePages, SixEntriesGiveOnePageWithoutButtons) {
   EXPECT_EQ(page.page_count, 1);
   EXPECT_FALSE(page.prev_visible);
   EXPECT_FALSE(page.next_visible);
-  EXPECT_EQ(page.slots[5], 5u);
+  EXPECT_EQ(page.slot_entries[5], 5u);
 }
 
 TEST(LanguagePages, NoEntriesShowPageOneOfZero) {
@@ -76,7 +76,7 @@ TEST(LanguagePages, NoEntriesShowPageOneOfZero) {
   EXPECT_FALSE(page.prev_visible);
   // Page 1 is not the last of zero pages, so Next stays visible and leads nowhere.
   EXPECT_TRUE(page.next_visible);
-  for (const auto& slot : page.slots) EXPECT_FALSE(slot.has_value());
+  for (const auto& slot : page.slot_entries) EXPECT_FALSE(slot.has_value());
   EXPECT_EQ(next_language_page(1, 0), 1);
   EXPECT_EQ(language_page_line(Catalogue{}, 1, 0), "Page 1 / 0");
 }

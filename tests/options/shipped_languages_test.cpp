@@ -89,8 +89,12 @@ TEST(ShippedLanguages, BlanksAtTheJointsAreKept) {
       if (it == entries.end() || english.empty()) continue;
       const std::string& translated = it->second;
       ASSERT_FALSE(translated.empty()) << "STR" << entry.index;
-      if (english.back() == ' ') EXPECT_EQ(translated.back(), ' ') << "STR" << entry.index << " lost its end blank";
-      if (english.front() == ' ') EXPECT_EQ(translated.front(), ' ') << "STR" << entry.index << " lost its first blank";
+      if (english.back() == ' ') {
+        EXPECT_EQ(translated.back(), ' ') << "STR" << entry.index << " lost its end blank";
+      }
+      if (english.front() == ' ') {
+        EXPECT_EQ(translated.front(), ' ') << "STR" << entry.index << " lost its first blank";
+      }
     }
   }
 }

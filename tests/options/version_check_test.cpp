@@ -5,7 +5,7 @@
 
 #include "app/product.h"
 #include "options/version_check.h"
-#include "local_http_server.h"
+#include "support/local_http_server.h"
 
 namespace brenvale {
 namespace {
