@@ -37,12 +37,12 @@ TFSoftOptions::TFSoftOptions(AppState& state, QWidget* parent) : QDialog(parent)
   TS_Language->setObjectName("TS_Language");
   L_Sel_Lang = new QLabel(TS_Language);
   L_Sel_Lang->setObjectName("L_Sel_Lang");
-  L_Sel_Lang->setGeometry(16, 10, 460, 20);
+  L_Sel_Lang->setGeometry(16, 6, 460, 20);
   for (int k = 0; k < kLanguagesPerPage; ++k) {
     const int column = k / 3;
     const int row = k % 3;
     const int left = 24 + column * 230;
-    const int top = 40 + row * 58;
+    const int top = 28 + row * 50;
     I_L[k] = new QLabel(TS_Language);
     I_L[k]->setObjectName(QString("I_L%1").arg(k + 1));
     I_L[k]->setGeometry(left, top, kFlagSize, kFlagSize);
@@ -58,13 +58,13 @@ TFSoftOptions::TFSoftOptions(AppState& state, QWidget* parent) : QDialog(parent)
   L_Page_Lang = new QLabel(TS_Language);
   L_Page_Lang->setObjectName("L_Page_Lang");
   L_Page_Lang->setAlignment(Qt::AlignCenter);
-  L_Page_Lang->setGeometry(140, 222, 200, 24);
+  L_Page_Lang->setGeometry(140, 182, 200, 26);
   Btn_Prev = new QPushButton(TS_Language);
   Btn_Prev->setObjectName("Btn_Prev");
-  Btn_Prev->setGeometry(16, 218, 100, 30);
+  Btn_Prev->setGeometry(16, 180, 100, 28);
   Btn_Next = new QPushButton(TS_Language);
   Btn_Next->setObjectName("Btn_Next");
-  Btn_Next->setGeometry(374, 218, 100, 30);
+  Btn_Next->setGeometry(374, 180, 100, 28);
 
   // Connection page.
   TS_Con_Options = new QWidget;
@@ -115,6 +115,7 @@ TFSoftOptions::TFSoftOptions(AppState& state, QWidget* parent) : QDialog(parent)
   connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   ui::fix_size_centered(this, 509, 373);
+  language_in_use_ = state_.settings.language;
   Set_Lang();
 }
 

@@ -80,6 +80,11 @@ class OptionsWindowTest : public QObject {
     QCOMPARE(label_text(options, "L_Sel_Lang"), QString("Selected Language : English"));
     QVERIFY(!child(options, "Btn_Prev")->isVisible());
     QVERIFY(child(options, "Btn_Next")->isVisible());
+    // The page line and its buttons fit inside the language tab.
+    const QRect tab = child(options, "TS_Language")->rect();
+    for (const char* name : {"Btn_Prev", "Btn_Next", "L_Page_Lang", "I_L6", "L_L6"}) {
+      QVERIFY2(tab.contains(child(options, name)->geometry()), name);
+    }
     // Suomi and nederlands have no flag of their own: the default flag stands in.
     const std::vector<std::pair<QString, bool>> first = {{"Deutsch", true},  {"English", true},  {"Español", true},
                                                           {"Français", true}, {"Italiano", true}, {"nederlands", true}};
