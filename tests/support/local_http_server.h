@@ -9,6 +9,7 @@
 #include <thread>
 
 #include <arpa/inet.h>
+#include <cstdlib>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -22,6 +23,7 @@ class LocalHttpServer {
 
   // `reply` is the whole answer, status line and headers included.
   explicit LocalHttpServer(std::string reply, Mode mode = Mode::Reply) : reply_(std::move(reply)), mode_(mode) {
+    bypass_proxies();
     listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
     const int yes = 1;
     ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
@@ -55,6 +57,7 @@ class LocalHttpServer {
 
   // A port on 127.0.0.1 where nothing listens: bound, then released.
   static std::string refused_url() {
+    bypass_proxies();
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -67,6 +70,12 @@ class LocalHttpServer {
   }
 
  private:
+  // A proxy named in the environment must not carry the requests off this machine.
+  static void bypass_proxies() {
+    ::setenv("no_proxy", "127.0.0.1", 1);
+    ::setenv("NO_PROXY", "127.0.0.1", 1);
+  }
+
   bool wait_readable(int fd) {
     pollfd p{fd, POLLIN, 0};
     while (!stop_) {
