@@ -48,6 +48,7 @@ void WindowSet::wire_steps() {
       main->Switch_Update_Timer();
     }
   });
+  main->set_step("Btn_CANopen_EDSFile", [this] { main->Create_EDS(); });
 }
 
 }  // namespace brenvale
