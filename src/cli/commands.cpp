@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "cli/firmware_command.h"
 #include "cli/texts_command.h"
 
 namespace brenvale::cli {
@@ -27,6 +28,12 @@ void add_commands(CLI::App& app) {
   CLI::App* sub = app.add_subcommand("texts", "Print the text catalogue in the language-file format");
   add_texts_options(*sub, *texts);
   commands().push_back({sub, [texts] { return run_texts(*texts); }});
+
+  auto firmware = std::make_shared<FirmwareOptions>();
+  sub = app.add_subcommand("firmware", "Merge PROJECT_DIR/bin/bank1.bin and bank2.bin into a master firmware, "
+                                       "written to PROJECT_DIR/New_<name of MASTER_SX>");
+  add_firmware_options(*sub, *firmware);
+  commands().push_back({sub, [firmware] { return run_firmware(*firmware); }});
 }
 
 int run_selected(CLI::App& app) {

@@ -161,6 +161,20 @@ bool is_file(const std::filesystem::path& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// A merge that was killed leaves its hidden temporary file; the next merge clears it away.
+void remove_stale_temporaries(const std::filesystem::path& output) {
+  const std::string prefix = "." + output.filename().string() + ".tmp-";
+  std::error_code ec;
+  const std::filesystem::path folder = output.has_parent_path() ? output.parent_path() : ".";
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) {
+      std::error_code ignored;
+      std::filesystem::remove(it->path(), ignored);
+    }
+  }
+}
+
 }  // namespace
 
 std::string new_firmware_name(const std::string& master_name) { return "New_" + master_name; }
@@ -190,7 +204,10 @@ FirmwareMergeResult merge_firmware(const FirmwareJob& job, const MergeProgress& 
   }
 
   // An old output must not survive a merge that fails: it would be flashed for the new one.
-  if (!job.output.filename().empty() && !is_dir(job.output)) ::unlink(job.output.c_str());
+  if (!job.output.filename().empty() && !is_dir(job.output)) {
+    ::unlink(job.output.c_str());
+    remove_stale_temporaries(job.output);
+  }
 
   // The checks of every bank's turn, in the order the turns would meet them.
   if (!is_file(job.master)) return failed(result, MergeFailure::kMasterMissing, 0, job.master);

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 #include <vector>
 
 #include "support/run_command.h"
+#include "support/srecord.h"
 #include "support/temp_dir.h"
 #include "update/firmware_merge.h"
 
@@ -13,47 +13,10 @@ namespace {
 
 using testing::read_text;
 using testing::run_command;
+using testing::s2_records;
+using testing::srec;
 using testing::TempDir;
 using testing::write_text;
-
-// A correct S1, S2 or S9 record (checksum included), as a master firmware holds them.
-std::string srec(char type, std::uint32_t address, const std::vector<std::uint8_t>& data = {}) {
-  const int address_bytes = type == '2' ? 3 : 2;
-  const unsigned count = static_cast<unsigned>(address_bytes + data.size() + 1);
-  unsigned sum = count;
-  char buf[8];
-  std::string line = std::string("S") + type;
-  std::snprintf(buf, sizeof buf, "%02X", count);
-  line += buf;
-  for (int i = address_bytes - 1; i >= 0; --i) {
-    const unsigned b = (address >> (8 * i)) & 0xFF;
-    sum += b;
-    std::snprintf(buf, sizeof buf, "%02X", b);
-    line += buf;
-  }
-  for (std::uint8_t b : data) {
-    sum += b;
-    std::snprintf(buf, sizeof buf, "%02X", b);
-    line += buf;
-  }
-  std::snprintf(buf, sizeof buf, "%02X", ~sum & 0xFF);
-  return line + buf;
-}
-
-std::vector<std::uint8_t> bytes(std::size_t n, std::uint8_t seed) {
-  std::vector<std::uint8_t> v(n);
-  for (std::size_t i = 0; i < n; ++i) v[i] = static_cast<std::uint8_t>(seed + i * 7);
-  return v;
-}
-
-// Records of `size` bytes covering [first, end).
-std::string records(std::uint32_t first, std::uint32_t end, std::size_t size, std::uint8_t seed) {
-  std::string text;
-  for (std::uint32_t a = first; a < end; a += static_cast<std::uint32_t>(size)) {
-    text += srec('2', a, bytes(size, static_cast<std::uint8_t>(seed + a))) + "\r\n";
-  }
-  return text;
-}
 
 std::vector<std::string> lines_of(const std::string& text) {
   std::vector<std::string> lines;
@@ -73,8 +36,8 @@ std::vector<std::string> lines_of(const std::string& text) {
 class FirmwareMergeTest : public ::testing::Test {
  public:
   void SetUp() override {
-    bank1 = bytes(kBankBytes, 1);
-    bank2 = bytes(kBankBytes, 100);
+    bank1 = testing::pattern(kBankBytes, 1);
+    bank2 = testing::pattern(kBankBytes, 100);
     write_bank(1, bank1);
     write_bank(2, bank2);
   }
@@ -130,12 +93,12 @@ TEST(BankRecord, HoldsAddressDataAndChecksumInUpperCase) {
 }
 
 TEST_F(FirmwareMergeTest, ReplacesBothRangesWhereTheirFirstRecordsStood) {
-  const std::string before = "S00600004844521B\r\n" + srec('1', 0x1234, {1, 2, 3}) + "\r\n" + records(0x387F00, 0x388000, 16, 9);
-  const std::string between = srec('2', 0x38C000, bytes(16, 3)) + "\r\n" + records(0x390000, 0x390100, 32, 5);
-  const std::string after = records(0x39C000, 0x39C040, 32, 6) + srec('9', 0) + "\r\n";
+  const std::string before = "S00600004844521B\r\n" + srec('1', 0x1234, {1, 2, 3}) + "\r\n" + s2_records(0x387F00, 0x388000, 16, 9);
+  const std::string between = srec('2', 0x38C000, testing::pattern(16, 3)) + "\r\n" + s2_records(0x390000, 0x390100, 32, 5);
+  const std::string after = s2_records(0x39C000, 0x39C040, 32, 6) + srec('9', 0) + "\r\n";
   // Bank 1's range holds 1024 records of 16 bytes, the last at 0x38BFF0; bank 2's 512 of 32.
-  write_text(job().master, before + records(0x388000, 0x38C000, 16, 7) + between +
-                               records(0x398000, 0x39C000, 32, 8) + after);
+  write_text(job().master, before + s2_records(0x388000, 0x38C000, 16, 7) + between +
+                               s2_records(0x398000, 0x39C000, 32, 8) + after);
 
   std::uint64_t last_done = 0;
   std::uint64_t last_total = 1;
@@ -177,14 +140,14 @@ TEST_F(FirmwareMergeTest, RangeEdgesAndLineEnds) {
 
 TEST_F(FirmwareMergeTest, LargeMasterMatchesAnIndependentMerge) {
   // About 2 MiB of records, so that lines cross the reader's chunk boundaries.
-  write_text(job().master, "S00600004844521B\r\n" + records(0x300000, 0x3D0000, 32, 11) + srec('9', 0) + "\r\n");
+  write_text(job().master, "S00600004844521B\r\n" + s2_records(0x300000, 0x3D0000, 32, 11) + srec('9', 0) + "\r\n");
   const FirmwareMergeResult result = merge_firmware(job());
   ASSERT_TRUE(result.complete()) << firmware_merge_message(result);
   expect_same_as_srec_cat(job());
 }
 
 TEST_F(FirmwareMergeTest, FailuresLeaveNoOutputAndRemoveAnOldOne) {
-  const std::string good = records(0x388000, 0x38C000, 32, 1) + records(0x398000, 0x39C000, 32, 2) + srec('9', 0) + "\r\n";
+  const std::string good = s2_records(0x388000, 0x38C000, 32, 1) + s2_records(0x398000, 0x39C000, 32, 2) + srec('9', 0) + "\r\n";
   struct Case {
     const char* name;
     std::function<void(FirmwareMergeTest&, FirmwareJob&)> arrange;
@@ -205,12 +168,12 @@ TEST_F(FirmwareMergeTest, FailuresLeaveNoOutputAndRemoveAnOldOne) {
        }, MergeFailure::kBankFileMissing, "File bank2.bin Not Found,Abort Procedure\nDIR/PROJECTS/Line4/bin/bank2.bin"},
       {"short bank 1", [&](FirmwareMergeTest& t, FirmwareJob& j) {
          write_text(j.master, good);
-         t.write_bank(1, bytes(16000, 0));
+         t.write_bank(1, testing::pattern(16000, 0));
        }, MergeFailure::kBankFileSize,
        "File bank1.bin Not Valid,Abort Procedure\nDIR/PROJECTS/Line4/bin/bank1.bin: 16000 bytes instead of 16384"},
       {"long bank 2", [&](FirmwareMergeTest& t, FirmwareJob& j) {
          write_text(j.master, good);
-         t.write_bank(2, bytes(16385, 0));
+         t.write_bank(2, testing::pattern(16385, 0));
        }, MergeFailure::kBankFileSize,
        "File bank2.bin Not Valid,Abort Procedure\nDIR/PROJECTS/Line4/bin/bank2.bin: more than 16384 bytes"},
       {"address not hex", [&](FirmwareMergeTest&, FirmwareJob& j) {
@@ -221,10 +184,10 @@ TEST_F(FirmwareMergeTest, FailuresLeaveNoOutputAndRemoveAnOldOne) {
        MergeFailure::kMalformedLine,
        "File New Sx Not Create,Abort Procedure\n" + master + ": line 1026: the record is too short to hold its address"},
       {"no S9", [&](FirmwareMergeTest&, FirmwareJob& j) {
-         write_text(j.master, records(0x388000, 0x38C000, 32, 1) + records(0x398000, 0x39C000, 32, 2));
+         write_text(j.master, s2_records(0x388000, 0x38C000, 32, 1) + s2_records(0x398000, 0x39C000, 32, 2));
        }, MergeFailure::kNoEndRecord, "File New Sx Not Create,Abort Procedure\n" + master + ": no S9 end record"},
       {"bank 2 range missing", [&](FirmwareMergeTest&, FirmwareJob& j) {
-         write_text(j.master, records(0x388000, 0x38C000, 32, 1) + records(0x39C000, 0x39C100, 32, 2) + srec('9', 0));
+         write_text(j.master, s2_records(0x388000, 0x38C000, 32, 1) + s2_records(0x39C000, 0x39C100, 32, 2) + srec('9', 0));
        }, MergeFailure::kBanksNotInMaster,
        "Bank 2 (0x398000-0x39BFFF) Not Found in " + master + ",Abort Procedure\nThe firmware file was not written."},
       {"both ranges missing", [&](FirmwareMergeTest&, FirmwareJob& j) { write_text(j.master, srec('9', 0)); },
@@ -255,7 +218,7 @@ TEST_F(FirmwareMergeTest, FailuresLeaveNoOutputAndRemoveAnOldOne) {
 }
 
 TEST_F(FirmwareMergeTest, AWriteFailureKeepsNoPartialOutput) {
-  write_text(job().master, records(0x388000, 0x38C000, 32, 1) + records(0x398000, 0x39C000, 32, 2) + srec('9', 0));
+  write_text(job().master, s2_records(0x388000, 0x38C000, 32, 1) + s2_records(0x398000, 0x39C000, 32, 2) + srec('9', 0));
   FirmwareJob j = job();
   j.output = dir / "no-such-folder" / "New_SXTalvik.sx";
   const FirmwareMergeResult result = merge_firmware(j);
