@@ -16,16 +16,23 @@ constexpr std::size_t kChunk = 1 << 20;
 // S-records are at most 514 characters; a longer line is not part of a firmware file, and
 // refusing it keeps the memory bounded.
 constexpr std::size_t kMaxLine = 1 << 16;
+// Pieces at least this long are written without passing through the output buffer.
+constexpr std::size_t kDirectWrite = 1 << 16;
 constexpr char kHex[] = "0123456789ABCDEF";
 
 static_assert(kBankRecordCount == 512);
 
-int hex_value(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+// Digit values by character, -1 for a character that is no hexadecimal digit.
+constexpr std::array<std::int8_t, 256> kHexValue = [] {
+  std::array<std::int8_t, 256> table{};
+  for (auto& v : table) v = -1;
+  for (int c = '0'; c <= '9'; ++c) table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c) table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'a' + 10);
+  return table;
+}();
+
+int hex_value(char c) { return kHexValue[static_cast<unsigned char>(c)]; }
 
 std::string system_reason() { return std::strerror(errno); }
 
@@ -41,6 +48,14 @@ bool read_all(int fd, std::uint8_t* data, std::size_t size, std::size_t& got) {
     got += static_cast<std::size_t>(n);
   }
   return true;
+}
+
+// The hidden name of an output while it is written: "." + name + ".tmp-" + six characters.
+std::string temporary_prefix(const std::filesystem::path& output) {
+  std::string prefix = ".";
+  prefix += output.filename().string();
+  prefix += ".tmp-";
+  return prefix;
 }
 
 // A file descriptor that closes itself.
@@ -64,7 +79,7 @@ class PendingOutput {
  public:
   explicit PendingOutput(const std::filesystem::path& path) : path_(path) {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    temp_ = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+    temp_ = (folder / (temporary_prefix(path) + "XXXXXX")).string();
     fd_ = ::mkstemp(temp_.data());
     if (fd_ < 0) {
       error_ = system_reason();
@@ -84,6 +99,12 @@ class PendingOutput {
   const std::string& error() const { return error_; }
 
   void append(std::string_view bytes) {
+    if (bytes.size() >= kDirectWrite) {
+      // A long run goes straight from the reader's chunk to the file, without another copy.
+      flush();
+      write_all(bytes);
+      return;
+    }
     buffer_.append(bytes);
     if (buffer_.size() >= kChunk) flush();
   }
@@ -96,7 +117,9 @@ class PendingOutput {
   bool commit() {
     flush();
     if (!ok()) return false;
-    if (::fchmod(fd_, 0644) != 0 || ::fsync(fd_) != 0) return fail();
+    // No fsync: the file is handed to the flashing program at once and made anew at every
+    // merge, so only a complete file under the final name matters, which the rename ensures.
+    if (::fchmod(fd_, 0644) != 0) return fail();
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) return fail();
@@ -111,9 +134,13 @@ class PendingOutput {
     return false;
   }
   void flush() {
+    write_all(buffer_);
+    buffer_.clear();
+  }
+  void write_all(std::string_view bytes) {
     std::size_t done = 0;
-    while (ok() && done < buffer_.size()) {
-      const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    while (ok() && done < bytes.size()) {
+      const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
       if (n < 0) {
         if (errno == EINTR) continue;
         fail();
@@ -121,7 +148,6 @@ class PendingOutput {
       }
       done += static_cast<std::size_t>(n);
     }
-    buffer_.clear();
   }
 
   std::filesystem::path path_;
@@ -163,7 +189,7 @@ bool is_file(const std::filesystem::path& path) {
 
 // A merge that was killed leaves its hidden temporary file; the next merge clears it away.
 void remove_stale_temporaries(const std::filesystem::path& output) {
-  const std::string prefix = "." + output.filename().string() + ".tmp-";
+  const std::string prefix = temporary_prefix(output);
   std::error_code ec;
   const std::filesystem::path folder = output.has_parent_path() ? output.parent_path() : ".";
   for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -260,33 +286,44 @@ FirmwareMergeResult merge_firmware(const FirmwareJob& job, const MergeProgress& 
 
   bool end_seen = false;
   std::size_t line_number = 0;
+  std::string problem;
   std::string carry;  // the start of a line cut by the end of a chunk
   std::vector<char> chunk(kChunk);
 
-  // Handles one line without its line end; an error text when the line cannot be read.
-  const auto handle = [&](std::string_view line) -> std::string {
+  // What becomes of one line (given without its line end): copied, dropped (it lies in a bank's
+  // range), or unreadable, with the reason in `problem`. Bank records to put in its place are
+  // left in `insert`.
+  enum class Verdict { kCopy, kDrop, kFail };
+  const std::string* insert = nullptr;
+  const auto classify = [&](std::string_view line) -> Verdict {
     ++line_number;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.size() >= 2 && line[0] == 'S' && (line[1] == '1' || line[1] == '2')) {
+    if (line.size() < 2 || line[0] != 'S') return Verdict::kCopy;
+    if (line[1] == '1' || line[1] == '2') {
       const std::size_t digits = line[1] == '1' ? 4 : 6;
-      if (line.size() < 4 + digits) return "the record is too short to hold its address";
+      if (line.size() < 4 + digits) {
+        problem = "the record is too short to hold its address";
+        return Verdict::kFail;
+      }
       std::uint32_t address = 0;
       for (std::size_t i = 4; i < 4 + digits; ++i) {
         const int v = hex_value(line[i]);
-        if (v < 0) return "the address \"" + std::string(line.substr(4, digits)) + "\" is not hexadecimal";
+        if (v < 0) {
+          problem = "the address \"" + std::string(line.substr(4, digits)) + "\" is not hexadecimal";
+          return Verdict::kFail;
+        }
         address = address << 4 | static_cast<std::uint32_t>(v);
       }
       for (BankStage& stage : stages) {
         if (address >= stage.bank->first && address <= stage.bank->last) {
           if (!stage.inserted) {
-            output.append(stage.records);
+            insert = &stage.records;
             done += stage.records.size();
             stage.inserted = true;
           }
-          return {};
+          return Verdict::kDrop;
         }
       }
-    } else if (line.size() >= 2 && line[0] == 'S' && line[1] == '9') {
+    } else if (line[1] == '9') {
       // The end record settles each bank: its records went in, or its range is not there.
       end_seen = true;
       for (BankStage& stage : stages) {
@@ -294,54 +331,78 @@ FirmwareMergeResult merge_firmware(const FirmwareJob& job, const MergeProgress& 
             stage.inserted ? BankMerge::kInserted : BankMerge::kNotFound;
       }
     }
-    output.append_line(line);
-    return {};
+    return Verdict::kCopy;
+  };
+  const auto malformed = [&] {
+    FirmwareMergeResult r = failed(result, MergeFailure::kMalformedLine, 0, job.master, problem);
+    r.line = line_number;
+    return r;
+  };
+  // A line handled on its own (not copied as part of a run): written with CR LF.
+  const auto put_line = [&](std::string_view line) -> bool {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    insert = nullptr;
+    const Verdict verdict = classify(line);
+    if (verdict == Verdict::kFail) return false;
+    if (insert) output.append(*insert);
+    if (verdict == Verdict::kCopy) output.append_line(line);
+    return true;
   };
 
   for (;;) {
-    ssize_t n = ::read(master.get(), chunk.data(), chunk.size());
+    const ssize_t n = ::read(master.get(), chunk.data(), chunk.size());
     if (n < 0) {
       if (errno == EINTR) continue;
       return failed(result, MergeFailure::kReadFailed, 0, job.master, system_reason());
     }
     if (n == 0) break;
-    std::string_view rest(chunk.data(), static_cast<std::size_t>(n));
-    done += rest.size();
-    while (!rest.empty()) {
-      const std::size_t eol = rest.find('\n');
-      if (eol == std::string_view::npos) {
-        carry.append(rest);
-        if (carry.size() > kMaxLine) {
-          return failed(result, MergeFailure::kMalformedLine, 0, job.master, "the line is too long");
-        }
-        break;
+    const char* p = chunk.data();
+    const char* const end = p + n;
+    done += static_cast<std::uint64_t>(n);
+    if (!carry.empty()) {
+      const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+      carry.append(p, eol ? eol : end);
+      if (carry.size() > kMaxLine) {
+        problem = "the line is longer than " + std::to_string(kMaxLine) + " characters";
+        ++line_number;
+        return malformed();
       }
-      std::string problem;
-      if (!carry.empty()) {
-        carry.append(rest.substr(0, eol));
-        problem = handle(carry);
-        carry.clear();
-      } else {
-        problem = handle(rest.substr(0, eol));
+      if (!eol) continue;
+      if (!put_line(carry)) return malformed();
+      carry.clear();
+      p = eol + 1;
+    }
+    // Lines that stay as they are, already ending with CR LF, go out as one run straight from
+    // the chunk; only the lines around a change are handled one by one.
+    const char* run = p;
+    while (p < end) {
+      const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+      if (!eol) break;
+      const bool crlf = eol > p && eol[-1] == '\r';
+      std::string_view line(p, static_cast<std::size_t>(eol - p - (crlf ? 1 : 0)));
+      insert = nullptr;
+      const Verdict verdict = classify(line);
+      if (verdict == Verdict::kFail) return malformed();
+      if (verdict != Verdict::kCopy || !crlf) {
+        output.append(std::string_view(run, static_cast<std::size_t>(p - run)));
+        if (insert) output.append(*insert);
+        if (verdict == Verdict::kCopy) output.append_line(line);
+        run = eol + 1;
       }
-      if (!problem.empty()) {
-        result = failed(result, MergeFailure::kMalformedLine, 0, job.master, problem);
-        result.line = line_number;
-        return result;
-      }
-      rest.remove_prefix(eol + 1);
+      p = eol + 1;
+    }
+    output.append(std::string_view(run, static_cast<std::size_t>(p - run)));
+    carry.assign(p, end);
+    if (carry.size() > kMaxLine) {
+      problem = "the line is longer than " + std::to_string(kMaxLine) + " characters";
+      ++line_number;
+      return malformed();
     }
     if (!output.ok()) return failed(result, MergeFailure::kWriteFailed, 0, job.output, output.error());
     if (progress) progress(done, total);
   }
-  if (!carry.empty()) {
-    const std::string problem = handle(carry);
-    if (!problem.empty()) {
-      result = failed(result, MergeFailure::kMalformedLine, 0, job.master, problem);
-      result.line = line_number;
-      return result;
-    }
-  }
+  if (!carry.empty() && !put_line(carry)) return malformed();
+  if (!output.ok()) return failed(result, MergeFailure::kWriteFailed, 0, job.output, output.error());
 
   if (!end_seen) return failed(result, MergeFailure::kNoEndRecord, 0, job.master);
   for (const BankStage& stage : stages) {
