@@ -121,8 +121,8 @@ TEST_F(FirmwareMergeTest, ReplacesBothRangesWhereTheirFirstRecordsStood) {
 
 TEST_F(FirmwareMergeTest, RangeEdgesAndLineEnds) {
   // The last address of the range is replaced, the first one after it is copied; records may end
-  // with LF alone and come out with CR LF; an empty line is copied.
-  write_text(job().master, srec('2', 0x38BFFF, {0xAA}) + "\n" + srec('2', 0x38C000, {0xBB}) + "\n\n" +
+  // with LF alone or CR LF and all come out with CR LF; an empty line is copied.
+  write_text(job().master, srec('2', 0x38BFFF, {0xAA}) + "\n" + srec('2', 0x38C000, {0xBB}) + "\r\n\n" +
                                srec('2', 0x398000, {0xCC}) + "\n" + srec('1', 0x8000, {0xDD}) + "\n" + srec('9', 0));
   const FirmwareMergeResult result = merge_firmware(job());
   ASSERT_TRUE(result.complete()) << firmware_merge_message(result);
