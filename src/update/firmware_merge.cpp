@@ -229,6 +229,14 @@ FirmwareMergeResult merge_firmware(const FirmwareJob& job, const MergeProgress& 
     if (job.selected[i]) result.banks[i] = BankMerge::kFailed;
   }
 
+  // The output must never be the master itself (a link to it, or the same name).
+  struct stat master_id {};
+  struct stat output_id {};
+  if (::stat(job.master.c_str(), &master_id) == 0 && ::stat(job.output.c_str(), &output_id) == 0 &&
+      master_id.st_dev == output_id.st_dev && master_id.st_ino == output_id.st_ino) {
+    return failed(result, MergeFailure::kWriteFailed, 0, job.output, "the output would replace the master file");
+  }
+
   // An old output must not survive a merge that fails: it would be flashed for the new one.
   if (!job.output.filename().empty() && !is_dir(job.output)) {
     ::unlink(job.output.c_str());
@@ -270,11 +278,6 @@ FirmwareMergeResult merge_firmware(const FirmwareJob& job, const MergeProgress& 
   if (master.get() < 0) return failed(result, MergeFailure::kReadFailed, 0, job.master, system_reason());
   struct stat master_stat {};
   ::fstat(master.get(), &master_stat);
-  struct stat output_stat {};
-  if (::stat(job.output.c_str(), &output_stat) == 0 && output_stat.st_dev == master_stat.st_dev &&
-      output_stat.st_ino == master_stat.st_ino) {
-    return failed(result, MergeFailure::kWriteFailed, 0, job.output, "the output would replace the master file");
-  }
 
   PendingOutput output(job.output);
   if (!output.ok()) return failed(result, MergeFailure::kWriteFailed, 0, job.output, output.error());

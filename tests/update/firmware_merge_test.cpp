@@ -217,6 +217,17 @@ TEST_F(FirmwareMergeTest, FailuresLeaveNoOutputAndRemoveAnOldOne) {
   }
 }
 
+TEST_F(FirmwareMergeTest, NeverWritesOverTheMaster) {
+  const std::string master = s2_records(0x388000, 0x38C000, 32, 1) + s2_records(0x398000, 0x39C000, 32, 2) + srec('9', 0);
+  write_text(job().master, master);
+  FirmwareJob j = job();
+  std::filesystem::create_hard_link(j.master, j.output);
+  const FirmwareMergeResult result = merge_firmware(j);
+  ASSERT_EQ(result.failure, MergeFailure::kWriteFailed);
+  EXPECT_NE(firmware_merge_message(result).find("the output would replace the master file"), std::string::npos);
+  EXPECT_EQ(read_text(j.master), master);
+}
+
 TEST_F(FirmwareMergeTest, AWriteFailureKeepsNoPartialOutput) {
   write_text(job().master, s2_records(0x388000, 0x38C000, 32, 1) + s2_records(0x398000, 0x39C000, 32, 2) + srec('9', 0));
   FirmwareJob j = job();
