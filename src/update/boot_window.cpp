@@ -185,6 +185,8 @@ void TFBoot::Btn_UpdateClick() {
   Btn_Update->setEnabled(false);
   const bool found = Ping();
   Btn_Update->setEnabled(true);
+  // Closed while it pinged: the user no longer wants the update.
+  if (!isVisible()) return;
   if (!found) {
     if (ping_res == static_cast<int>(PingResult::kNoReply)) {
       ui::warning_box(this, ui::qs(state_.catalogue.get(816)));

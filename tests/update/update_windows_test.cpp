@@ -239,6 +239,30 @@ class UpdateWindowsTest : public QObject {
     }
   }
 
+  void bootClosedWhilePingingStartsNothing() {
+    make_script(dir_->path() / "Ethernet_Update.exe", "touch \"$0.ran\"");
+    // The clock of this ping closes the window during the first pause, as a click on Cancel would.
+    class ClosingClock : public FakeClock {
+     public:
+      explicit ClosingClock(QDialog* d) : dialog(d) {}
+      void pause_ms(int ms) override {
+        FakeClock::pause_ms(ms);
+        dialog->reject();
+      }
+      QDialog* dialog;
+    };
+    TFBoot boot(*state_, nullptr);
+    ClosingClock clock(&boot);
+    boot.set_ping_clock(&clock);
+    boot.set_pinger_factory([] { return std::make_unique<ScriptedPinger>("-rr"); });
+    boot.show();
+    BoxRecorder boxes;
+    click(&boot, "Btn_Update");
+    QVERIFY(boxes.boxes.empty());
+    QVERIFY(!std::filesystem::exists(dir_->path() / "Ethernet_Update.xml"));
+    QVERIFY(!std::filesystem::exists(dir_->path() / "Ethernet_Update.exe.ran"));
+  }
+
   void firmwareWindowWithoutMaster() {
     TFModifyFileSx window(*state_, nullptr);
     BoxRecorder boxes;
