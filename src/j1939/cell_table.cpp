@@ -98,6 +98,14 @@ Status CellTable::load_rows(pugi::xml_node root, const std::filesystem::path& fi
   return ok_status();
 }
 
+Status CellTable::load_file(const std::filesystem::path& file, std::span<const FrameChoice> frame_choices) {
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return ok_status();
+  Result<XmlDocument> document = load_xml_file(file);
+  if (!document) return document.error();
+  return load_rows(document->root(), file, frame_choices);
+}
+
 int CellTable::content_rows(int key_column) const {
   for (int r = 0; r < row_count_; ++r) {
     if (trim_blanks(cell(r, key_column)).empty()) return r;

@@ -95,6 +95,9 @@ class CellTable {
   Status load_rows(pugi::xml_node root, const std::filesystem::path& file,
                    std::span<const FrameChoice> frame_choices = {});
 
+  // The same from a table file; a file that does not exist leaves the table as it is.
+  Status load_file(const std::filesystem::path& file, std::span<const FrameChoice> frame_choices = {});
+
   // The number of rows from the first up to, not including, the first row whose `key_column`
   // is empty after trimming: the table's content.
   int content_rows(int key_column) const;

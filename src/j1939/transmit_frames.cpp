@@ -44,11 +44,7 @@ std::span<const ColumnSpec> transmit_columns() { return kColumns; }
 Result<TransmitFrames> load_transmit_frames(const std::filesystem::path& file, EthernetPort port) {
   TransmitFrames table;
   table.port = port;
-  std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) return table;
-  Result<XmlDocument> document = load_xml_file(file);
-  if (!document) return document.error();
-  if (Status loaded = table.cells.load_rows(document->root(), file); !loaded) return loaded.error();
+  if (Status loaded = table.cells.load_file(file); !loaded) return loaded.error();
   return table;
 }
 
