@@ -1,0 +1,35 @@
+// The configurator: creates every window once, the main window first, and runs until the main
+// window closes.
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/product.h"
+#include "app/window_set.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Brenvale");
+  QApplication::setApplicationDisplayName(QString::fromUtf8(brenvale::kProductCode));
+  QApplication::setApplicationVersion(QString::fromUtf8(brenvale::kVersion));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Configurator of the Talvik J1939 / CANopen converter");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption app_dir(QStringLiteral("app-dir"), "Use DIR as the application folder.", "DIR");
+  const QCommandLineOption quit_when_shown(QStringLiteral("quit-when-shown"), "Quit once the main window has been painted.");
+  parser.addOption(app_dir);
+  parser.addOption(quit_when_shown);
+  parser.process(app);
+
+  const std::filesystem::path folder = parser.isSet(app_dir)
+                                           ? std::filesystem::path(parser.value(app_dir).toStdString())
+                                           : brenvale::executable_folder();
+  brenvale::AppState state(brenvale::AppFolders{folder});
+  brenvale::WindowSet windows(state);
+  windows.main->set_quit_when_shown(parser.isSet(quit_when_shown));
+  windows.main->show();
+  return QApplication::exec();
+}

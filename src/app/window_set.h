@@ -1,0 +1,42 @@
+// Every window of the configurator, created once at start (the main window first, since its
+// creation loads the catalogue that the others read) and kept until the program ends.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "app/app_state.h"
+
+namespace brenvale {
+
+class TFMain;
+class TFNew_Project;
+class TFOpenConf;
+class TFAbout;
+
+namespace ui {
+class Captioned;
+}
+
+class WindowSet {
+ public:
+  explicit WindowSet(AppState& state);
+  ~WindowSet();
+  WindowSet(const WindowSet&) = delete;
+  WindowSet& operator=(const WindowSet&) = delete;
+
+  AppState& state;
+  std::unique_ptr<TFMain> main;
+  TFNew_Project* new_project = nullptr;
+  TFOpenConf* open_conf = nullptr;
+  TFAbout* about = nullptr;
+
+  // Re-applies every window's captions, in the order the language change asks for.
+  void Change_Language();
+
+ private:
+  void wire_steps();
+  std::vector<ui::Captioned*> recaption_order_;
+};
+
+}  // namespace brenvale

@@ -1,0 +1,222 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/main_window.h"
+#include "app/window_set.h"
+#include "options/about_window.h"
+#include "project/new_project_dialog.h"
+#include "project/open_project_dialog.h"
+#include "support/box_recorder.h"
+#include "support/temp_dir.h"
+#include "ui/link_label.h"
+
+using brenvale::AppFolders;
+using brenvale::AppState;
+using brenvale::WindowSet;
+using brenvale::testing::BoxRecorder;
+using brenvale::testing::read_text;
+using brenvale::testing::TempDir;
+using brenvale::testing::write_text;
+
+namespace {
+
+QString label_text(QWidget* window, const char* name) { return window->findChild<QLabel*>(name)->text(); }
+
+void click(QWidget* window, const char* name) { QTest::mouseClick(window->findChild<QPushButton*>(name), Qt::LeftButton); }
+
+// Runs `action` as soon as the next modal dialog is shown, so that exec() returns.
+void when_dialog_shown(QDialog* dialog, std::function<void()> action) {
+  QTimer::singleShot(0, dialog, [dialog, action] {
+    if (!dialog->isVisible()) {
+      when_dialog_shown(dialog, action);
+      return;
+    }
+    action();
+  });
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() {
+    dir_ = std::make_unique<TempDir>();
+    brenvale::ui::set_url_opener([this](const QString& url) { opened_.push_back(url); });
+  }
+  void cleanup() {
+    brenvale::ui::set_url_opener({});
+    dir_.reset();
+  }
+
+  void firstStartInAnEmptyFolder() {
+    AppState state(AppFolders{dir_->path()});
+    WindowSet windows(state);
+    TFMainCheck(windows);
+    QVERIFY(std::filesystem::is_directory(dir_->path() / "MASTER"));
+    QVERIFY(std::filesystem::is_directory(dir_->path() / "PROJECTS"));
+    QVERIFY(std::filesystem::is_directory(dir_->path() / "LANGUAGE"));
+    QVERIFY(!state.active.is_open());
+    QCOMPARE(state.settings.language, std::string("English"));
+    QVERIFY(!windows.main->update_timer()->isActive());
+    QCOMPARE(label_text(windows.main.get(), "L_Name_Conf"), QString("None Configuration Opened "));
+    QCOMPARE(label_text(windows.main.get(), "L_Name_Conf_L2"), QString("Use Step1 to open or create new configuration"));
+    QCOMPARE(windows.main->size(), QSize(694, 572));
+    QCOMPARE(windows.main->windowTitle(), QString("Corvane - Configurator Talvik - J1939 / CANopen "));
+
+    BoxRecorder boxes;
+    const char* steps[] = {"Btn_Prm_Gen",         "Btn_Receive_J1939",       "Btn_Define_Receive_SDO",
+                           "Btn_Define_Receive_TPDO", "Btn_Transmit_J1939",  "Btn_Define_Transmit_SDO",
+                           "Btn_Define_Transmit_RPDO", "Btn_Set_SDO_Client", "Btn_Set_NodeGuard",
+                           "Btn_CANopen_EDSFile",  "Btn_CreateBin"};
+    for (const char* step : steps) click(windows.main.get(), step);
+    QCOMPARE(boxes.boxes.size(), std::size(steps));
+    for (const auto& [kind, text] : boxes.boxes) {
+      QCOMPARE(kind, brenvale::ui::BoxKind::kError);
+      QCOMPARE(text, QString("Project not valid"));
+    }
+  }
+
+  void closeWritesTheSettings() {
+    AppState state(AppFolders{dir_->path()});
+    {
+      WindowSet windows(state);
+      windows.main->show();
+      windows.main->close();
+    }
+    QCOMPARE(QString::fromStdString(read_text(dir_->path() / "Brenvale.xml")),
+             QString("<Conf_Settings><lastproj><projectname/></lastproj><lastipadd><ipaddress>192.168.2.205</ipaddress>"
+                     "</lastipadd><lastlang><language>English</language></lastlang><lastinternet><enable_internet>0"
+                     "</enable_internet><enable_update>0</enable_update></lastinternet></Conf_Settings>"));
+  }
+
+  void forgottenConfigurationAndLanguageAreNotStoredAgain() {
+    write_text(dir_->path() / "Brenvale.xml",
+               "<Conf_Settings><lastproj><projectname>Gone</projectname></lastproj><lastlang><language>Klingon"
+               "</language></lastlang><lastinternet><enable_internet>1</enable_internet><enable_update>1"
+               "</enable_update></lastinternet></Conf_Settings>");
+    AppState state(AppFolders{dir_->path()});
+    {
+      WindowSet windows(state);
+      QVERIFY(!state.active.is_open());
+      QVERIFY(windows.main->update_timer()->isActive());
+      QCOMPARE(windows.main->update_timer()->interval(), 60000);
+      windows.main->close();
+    }
+    const std::string saved = read_text(dir_->path() / "Brenvale.xml");
+    QVERIFY(saved.find("<projectname/>") != std::string::npos);
+    QVERIFY(saved.find("<language>English</language>") != std::string::npos);
+  }
+
+  void newConfigurationDialog() {
+    AppState state(AppFolders{dir_->path()});
+    WindowSet windows(state);
+    BoxRecorder boxes;
+    auto* edit = windows.new_project->findChild<QLineEdit*>("E_New_Proj");
+
+    // Empty name: error 31, the dialog stays open; Enter does the same as OK.
+    when_dialog_shown(windows.new_project, [&] {
+      QTest::keyClick(edit, Qt::Key_Return);
+      QCOMPARE(boxes.last(), QString("Error! Name Project is not valid"));
+      QVERIFY(windows.new_project->isVisible());
+      QTest::keyClicks(edit, "../escape");
+      click(windows.new_project, "Btn_OK");
+      QCOMPARE(boxes.last(), QString("Error! Name project is not valid"));
+      edit->setText("Truck");
+      click(windows.new_project, "Btn_OK");
+    });
+    click(windows.main.get(), "Btn_New");
+    QVERIFY(std::filesystem::is_directory(dir_->path() / "PROJECTS" / "Truck" / "bin"));
+    QVERIFY(!std::filesystem::exists(dir_->path() / "escape"));
+    QCOMPARE(state.active.name(), std::string("Truck"));
+    QCOMPARE(label_text(windows.main.get(), "L_Name_Conf"), QString("Opened Configuration of the Converter : "));
+    QCOMPARE(label_text(windows.main.get(), "L_Name_Conf_L2"), QString("Truck"));
+
+    // The same name again: error 30; Cancel changes nothing.
+    when_dialog_shown(windows.new_project, [&] {
+      QCOMPARE(edit->text(), QString());
+      edit->setText("Truck");
+      click(windows.new_project, "Btn_OK");
+      QCOMPARE(boxes.last(), QString("Error! Name project is not valid because directory already exists"));
+      click(windows.new_project, "Btn_Cancel");
+    });
+    click(windows.main.get(), "Btn_New");
+    QCOMPARE(state.active.name(), std::string("Truck"));
+  }
+
+  void openConfigurationDialog() {
+    std::filesystem::create_directories(dir_->path() / "PROJECTS" / "Test");
+    std::filesystem::create_directories(dir_->path() / "PROJECTS" / "Other");
+    AppState state(AppFolders{dir_->path()});
+    WindowSet windows(state);
+    state.active.activate("test");
+    auto* list = windows.open_conf->findChild<QListWidget*>("ListBox1");
+
+    when_dialog_shown(windows.open_conf, [&] {
+      QCOMPARE(list->count(), 2);
+      QCOMPARE(list->currentItem()->text(), QString("Test"));
+      click(windows.open_conf, "Btn_OK");
+    });
+    click(windows.main.get(), "Btn_Open");
+    QCOMPARE(state.active.name(), std::string("Test"));
+
+    when_dialog_shown(windows.open_conf, [&] {
+      list->setCurrentRow(list->currentRow() == 0 ? 1 : 0);
+      click(windows.open_conf, "Btn_Cancel");
+    });
+    click(windows.main.get(), "Btn_Open");
+    QCOMPARE(state.active.name(), std::string("Test"));
+  }
+
+  void openWithNoConfigurationsLeavesNoneOpen() {
+    AppState state(AppFolders{dir_->path()});
+    WindowSet windows(state);
+    state.active.activate("Old");
+    when_dialog_shown(windows.open_conf, [&] { click(windows.open_conf, "Btn_OK"); });
+    click(windows.main.get(), "Btn_Open");
+    QVERIFY(!state.active.is_open());
+    QCOMPARE(label_text(windows.main.get(), "L_Name_Conf"), QString("None Configuration Opened "));
+  }
+
+  void aboutWindowAndWebLinks() {
+    AppState state(AppFolders{dir_->path()});
+    WindowSet windows(state);
+    when_dialog_shown(windows.about, [&] {
+      QCOMPARE(label_text(windows.about, "Label10"), QString("2.001"));
+      QCOMPARE(label_text(windows.about, "Label9"), QString("Talvik"));
+      QCOMPARE(label_text(windows.about, "Label12"), QString("Pelkin"));
+      QCOMPARE(windows.about->size(), QSize(406, 148));
+      click(windows.about, "LbButton1");
+    });
+    click(windows.main.get(), "Btn_Info");
+    QVERIFY(!windows.about->isVisible());
+  }
+
+  void updateTimerShowsAndHidesTheLink() {
+    AppState state(AppFolders{dir_->path()});
+    WindowSet windows(state);
+    bool newer = true;
+    windows.main->set_version_check([&] { return newer; });
+    auto* link = windows.main->findChild<brenvale::ui::LinkLabel*>("LL_Update");
+    windows.main->show();
+    windows.main->Timer_UpdateTimer();
+    QVERIFY(link->isVisible());
+    QVERIFY(link->url().endsWith("/Home/download/download.asp#Ormund"));
+    QCOMPARE(windows.main->update_timer()->interval(), 7200000);
+    newer = false;
+    windows.main->Timer_UpdateTimer();
+    QVERIFY(!link->isVisible());
+  }
+
+ private:
+  static void TFMainCheck(WindowSet& windows) { QVERIFY(windows.main != nullptr); }
+  std::unique_ptr<TempDir> dir_;
+  std::vector<QString> opened_;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
