@@ -60,7 +60,8 @@ std::optional<RowFailure> validate_transmit(const PdoTable& t) {
     const int length = chosen_frame_length(t.frames, cell(r, TpdoColumn::kFrame));
     const int start = parse_int_or(cell(r, TpdoColumn::kStartByte), -1);
     if (start < 1 || start > length) return fail(518, length);
-    if (start + dimension - 1 > length) return fail(519);
+    // Widened: a frame length read from the file may be any 32-bit value.
+    if (static_cast<long long>(start) + dimension - 1 > length) return fail(519);
     if (t.cells.column_shown(static_cast<int>(TpdoColumn::kOnTimer), t.port)) {
       std::string on_timer = cell(r, TpdoColumn::kOnTimer);
       if (equal_ignoring_case(on_timer, "Y")) {

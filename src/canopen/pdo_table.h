@@ -50,8 +50,6 @@ struct PdoTable {
   int capacity;
   std::vector<FrameChoice> frames;
   CellTable cells;
-
-  int frame_column() const { return static_cast<int>(TpdoColumn::kFrame); }  // the same in both
 };
 
 // Opening: the frame choices from the frames file (RCobDef.xml for transmit PDOs, TCobDef.xml

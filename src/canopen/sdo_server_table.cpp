@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "j1939/cell_table.h"
+#include "j1939/receive_frames.h"
 #include "project/atomic_file.h"
 #include "project/xml_table.h"
 #include "text/int_text.h"
@@ -75,7 +76,7 @@ std::string sdo_object_line(const TSDO& object) {
 
 std::vector<std::string> sdo_byte_choices(int length) {
   std::vector<std::string> choices = {"None"};
-  for (int k = 1; k <= length; ++k) choices.push_back("Byte " + std::to_string(k));
+  for (int k = 1; k <= std::min(length, kMaxTransportBytes); ++k) choices.push_back("Byte " + std::to_string(k));
   return choices;
 }
 

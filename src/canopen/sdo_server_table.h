@@ -56,6 +56,8 @@ std::string sdo_frame_line(const TJ1939_Frame& frame);
 std::string sdo_object_line(const TSDO& object);
 
 // The entries of a byte chooser for a frame of `length` bytes: "None", "Byte 1" … "Byte length".
+// A transport-protocol message carries at most 1785 bytes, so a longer NByte from a hand-edited
+// frames file offers no more than that (rather than building millions of entries).
 std::vector<std::string> sdo_byte_choices(int length);
 
 // Which byte choosers the size allows; the others are disabled and hold "None".

@@ -55,7 +55,7 @@ TEST(FrameChoices, MissingPgnOrAddressRefuses) {
 
 PdoTable transmit_table(std::vector<std::vector<std::string>> rows, EthernetPort port = EthernetPort::kWithPort) {
   PdoTable table(PdoVariant::kTransmit, port);
-  table.frames = {{"1;61444;0;", 8}, {"2;0xFECA;3;", 20}};
+  table.frames = {{"1;61444;0;", 8}, {"2;0xFECA;3;", 20}, {"3;1;1;", INT32_MAX}};
   for (std::size_t r = 0; r < rows.size(); ++r)
     for (std::size_t c = 0; c < rows[r].size(); ++c) table.cells.set_cell(static_cast<int>(r), static_cast<int>(c), rows[r][c]);
   return table;
@@ -87,6 +87,7 @@ TEST(TransmitPdos, ValidationTable) {
       {"multi 18 + 4", {"1", "4", "18", "2;0xFECA;3;"}, with, fail(519)},
       {"multi start 21", {"1", "1", "21", "2;0xFECA;3;"}, with, fail(518, 20)},
       {"choice compared ignoring case", {"1", "1", "20", "2;0xfeca;3;"}, with, std::nullopt},
+      {"largest frame length", {"1", "8", "2147483647", "3;1;1;"}, with, fail(519)},
       {"timer 0", {"1", "1", "1", "", "N", "N", "Y", "0"}, with, fail(520)},
       {"timer lower y", {"1", "1", "1", "", "N", "N", "y", "0"}, with, fail(520)},
       {"timer 1000000", {"1", "1", "1", "", "N", "N", "Y", "1000000"}, with, std::nullopt},

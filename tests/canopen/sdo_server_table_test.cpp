@@ -51,6 +51,8 @@ TEST(SdoServer, ReadFramesAndTheirLengths) {
   EXPECT_EQ(sdo_byte_choices(frames[1].num_byte).size(), 21u);
   EXPECT_EQ(sdo_byte_choices(frames[1].num_byte).back(), "Byte 20");
   EXPECT_EQ(sdo_byte_choices(0), std::vector<std::string>{"None"});
+  EXPECT_EQ(sdo_byte_choices(-3), std::vector<std::string>{"None"});
+  EXPECT_EQ(sdo_byte_choices(2000000000).size(), 1786u);
 }
 
 TEST(SdoServer, WriteFramesAreAlwaysEightBytes) {
