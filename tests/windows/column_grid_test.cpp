@@ -131,6 +131,21 @@ class ColumnGridTest : public QObject {
     }
   }
 
+  void copyAndPasteKeys() {
+    auto grid = make_grid();
+    grid->show();
+    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    grid->set_cell(0, 0, "a");
+    grid->set_cell(0, 1, "1");
+    grid->setRangeSelected(QTableWidgetSelectionRange(0, 1, 0, 2), true);
+    QTest::keyClick(grid.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("a\t1"));
+    grid->clearSelection();
+    grid->set_current_data_cell(3, 0);
+    QTest::keyClick(grid.get(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(row_texts(*grid, 3), QStringList({"a", "1", "", "", ""}));
+  }
+
   void pasteSkipsHiddenColumns() {
     auto grid = make_grid();
     grid->set_cell(0, 1, "0");

@@ -50,6 +50,18 @@ class FrameWindowsTest : public QObject {
     QCOMPARE(window.findChild<QPushButton*>("Btn_DelRow")->text(), QString("Delete Row"));
   }
 
+  void languageChangeReappliesCaptionsAndHeaders() {
+    Configuration config;
+    TFTransmit_J1939 window(config.state, nullptr);
+    config.state.catalogue.set(548, "Trames J1939 émises");
+    config.state.catalogue.set(555, "Priorité");
+    config.state.catalogue.set(550, "Valider");
+    window.Set_Lang();
+    QCOMPARE(window.windowTitle(), QString("Trames J1939 émises"));
+    QCOMPARE(window.grid()->horizontalHeaderItem(1)->text(), QString("Priorité"));
+    QCOMPARE(window.findChild<QPushButton*>("Btn_OK")->text(), QString("Valider"));
+  }
+
   void noFileOkWritesRootAndComment() {
     Configuration config;
     TFReceive_J1939 window(config.state, nullptr);
