@@ -11,6 +11,7 @@ deps:
 build-test: deps
 	cmake -S . -B $(BUILD_TEST) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENVALE_SANITIZE=ON
 	cmake --build $(BUILD_TEST) -j $(JOBS)
+	scripts/install-npm-test-deps $(BUILD_TEST)/tests/eds/npm
 
 test: build-test
 	cd $(BUILD_TEST) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)

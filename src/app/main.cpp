@@ -1,5 +1,7 @@
 // The configurator: creates every window once, the main window first, and runs until the main
 // window closes.
+#include <cstdio>
+
 #include <QApplication>
 #include <QCommandLineParser>
 
@@ -20,8 +22,11 @@ int main(int argc, char** argv) {
   parser.addVersionOption();
   const QCommandLineOption app_dir(QStringLiteral("app-dir"), "Use DIR as the application folder.", "DIR");
   const QCommandLineOption quit_when_shown(QStringLiteral("quit-when-shown"), "Quit once the main window has been painted.");
+  QCommandLineOption count_widgets(QStringLiteral("count-widgets"), "Print the main window's widget count and quit.");
+  count_widgets.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(app_dir);
   parser.addOption(quit_when_shown);
+  parser.addOption(count_widgets);
   parser.process(app);
 
   const std::filesystem::path folder = parser.isSet(app_dir)
@@ -29,6 +34,11 @@ int main(int argc, char** argv) {
                                            : brenvale::executable_folder();
   brenvale::AppState state(brenvale::AppFolders{folder});
   brenvale::WindowSet windows(state);
+  if (parser.isSet(count_widgets)) {
+    // The start-up benchmark builds its bare yardstick window with as many widgets.
+    std::printf("%d\n", static_cast<int>(windows.main->findChildren<QWidget*>().size()));
+    return 0;
+  }
   windows.main->set_quit_when_shown(parser.isSet(quit_when_shown));
   windows.main->show();
   return QApplication::exec();

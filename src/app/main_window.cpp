@@ -9,7 +9,9 @@
 #include <QTimer>
 
 #include "app/product.h"
+#include "eds/eds_writer.h"
 #include "ui/dialog_frame.h"
+#include "ui/file_dialog.h"
 #include "ui/link_label.h"
 #include "ui/message_box.h"
 
@@ -220,6 +222,15 @@ void TFMain::Timer_UpdateTimer() {
   }
   Timer_Update->setInterval(kLaterChecksMs);
   Timer_Update->start();
+}
+
+void TFMain::Create_EDS() {
+  const ConfigFiles files = state_.active.files();
+  const QString chosen = ui::save_file_name(this, ui::qs(files.folder.string()),
+                                            QString::fromUtf8(kEdsFileFilter), QString::fromUtf8(kEdsExtension));
+  if (chosen.isEmpty()) return;
+  const Status written = write_eds_for_configuration(files, ui::us(chosen));
+  if (!written.ok()) ui::error_box(this, ui::qs(written.error().message));
 }
 
 void TFMain::Save_Setting() {

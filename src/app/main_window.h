@@ -44,6 +44,9 @@ class TFMain : public QWidget, public ui::Captioned {
   // Switches the update check timer by the two internet options, keeping its interval.
   void Switch_Update_Timer();
 
+  // The "EDS File" step: a save dialog, then the data sheet for the configuration's variant.
+  void Create_EDS();
+
   // Writes Brenvale.xml; a failure is shown in an error box.
   void Save_Setting();
 

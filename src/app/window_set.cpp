@@ -35,6 +35,7 @@ void WindowSet::wire_steps() {
     }
   });
   main->set_step("Btn_Info", [this] { about->exec(); });
+  main->set_step("Btn_CANopen_EDSFile", [this] { main->Create_EDS(); });
 }
 
 }  // namespace brenvale

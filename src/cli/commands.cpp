@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "cli/eds_command.h"
 #include "cli/texts_command.h"
 
 namespace brenvale::cli {
@@ -27,6 +28,11 @@ void add_commands(CLI::App& app) {
   CLI::App* sub = app.add_subcommand("texts", "Print the text catalogue in the language-file format");
   add_texts_options(*sub, *texts);
   commands().push_back({sub, [texts] { return run_texts(*texts); }});
+
+  auto eds = std::make_shared<EdsOptions>();
+  sub = app.add_subcommand("eds", "Write the electronic data sheet (EDS) of a configuration");
+  add_eds_options(*sub, *eds);
+  commands().push_back({sub, [eds] { return run_eds(*eds); }});
 }
 
 int run_selected(CLI::App& app) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 
 #include "project/result.h"
 
@@ -12,6 +13,9 @@ inline constexpr const char* kDeviceWithoutPort = "Device Without Ethernet Port"
 inline constexpr const char* kDeviceWithPort = "Device With Ethernet Port";
 
 enum class EthernetPort { kWithPort, kWithoutPort, kNeither };
+
+// The text of Select_Device compared with both variants ignoring letter case.
+EthernetPort device_text_port(std::string_view device);
 
 // No ParGen.xml: with port. Select_Device missing or unreadable: without port. Otherwise the
 // text compared with both variants ignoring letter case; any other text: neither.

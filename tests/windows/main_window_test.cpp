@@ -12,6 +12,7 @@
 #include "project/open_project_dialog.h"
 #include "support/box_recorder.h"
 #include "support/temp_dir.h"
+#include "ui/file_dialog.h"
 #include "ui/link_label.h"
 
 using brenvale::AppFolders;
@@ -194,6 +195,30 @@ class MainWindowTest : public QObject {
     });
     click(windows.main.get(), "Btn_Info");
     QVERIFY(!windows.about->isVisible());
+  }
+
+  void edsFileStep() {
+    std::filesystem::create_directories(dir_->path() / "PROJECTS" / "Truck");
+    AppState state(AppFolders{dir_->path()});
+    WindowSet windows(state);
+    state.active.activate("Truck");
+    BoxRecorder boxes;
+    QString offered_folder;
+    QString answer;
+    brenvale::ui::set_save_dialog_handler([&](const QString& folder, const QString&) {
+      offered_folder = folder;
+      return answer;
+    });
+    click(windows.main.get(), "Btn_CANopen_EDSFile");  // cancelled
+    QCOMPARE(offered_folder, QString::fromStdString((dir_->path() / "PROJECTS" / "Truck").string()));
+    QCOMPARE(brenvale::testing::entry_count(dir_->path() / "PROJECTS" / "Truck"), std::size_t{0});
+
+    answer = QString::fromStdString((dir_->path() / "PROJECTS" / "Truck" / "master").string());
+    click(windows.main.get(), "Btn_CANopen_EDSFile");
+    brenvale::ui::set_save_dialog_handler({});
+    QVERIFY(boxes.boxes.empty());
+    const std::string eds = read_text(dir_->path() / "PROJECTS" / "Truck" / "master.eds");
+    QVERIFY(eds.find("[FileInfo]\r\n") == 0);
   }
 
   void updateTimerShowsAndHidesTheLink() {

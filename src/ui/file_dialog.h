@@ -1,0 +1,19 @@
+// The save dialog of the windows. Tests install an answer so that no dialog blocks them.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class QWidget;
+
+namespace brenvale::ui {
+
+// Returns the chosen path, or an empty text when the user cancels.
+using SaveDialogHandler = std::function<QString(const QString& folder, const QString& filter)>;
+
+void set_save_dialog_handler(SaveDialogHandler handler);
+
+QString save_file_name(QWidget* parent, const QString& folder, const QString& filter, const QString& default_suffix);
+
+}  // namespace brenvale::ui
