@@ -16,7 +16,7 @@ constexpr CellEditor kCheck = CellEditor::kCheck;
 constexpr CellStorage kPlain = CellStorage::kPlain;
 
 // Column order is also the attribute order of the files.
-constexpr std::array<ColumnSpec, static_cast<std::size_t>(TpdoColumn::kCount)> kTpdoColumns = {{
+constexpr std::array<ColumnDescriptor, static_cast<std::size_t>(TpdoColumn::kCount)> kTpdoColumns = {{
     {503, "COB-ID", kPlain, true, "", false, false, kText},
     {504, "Dimension", kPlain, true, "", false, false, kText},
     {505, "Offset", kPlain, false, "1", false, false, kText},
@@ -28,7 +28,7 @@ constexpr std::array<ColumnSpec, static_cast<std::size_t>(TpdoColumn::kCount)> k
     {510, "Mnemonic", kPlain, true, "", false, false, kText},
 }};
 
-constexpr std::array<ColumnSpec, static_cast<std::size_t>(RpdoColumn::kCount)> kRpdoColumns = {{
+constexpr std::array<ColumnDescriptor, static_cast<std::size_t>(RpdoColumn::kCount)> kRpdoColumns = {{
     {436, "COB-ID", kPlain, true, "", false, false, kText},
     {437, "Dimension", kPlain, true, "", false, false, kText},
     {438, "Offset", kPlain, false, "1", false, false, kText},
@@ -94,8 +94,8 @@ const char* root_name(PdoVariant variant) { return variant == PdoVariant::kTrans
 
 }  // namespace
 
-std::span<const ColumnSpec> tpdo_columns() { return kTpdoColumns; }
-std::span<const ColumnSpec> rpdo_columns() { return kRpdoColumns; }
+std::span<const ColumnDescriptor> tpdo_columns() { return kTpdoColumns; }
+std::span<const ColumnDescriptor> rpdo_columns() { return kRpdoColumns; }
 
 Result<std::vector<FrameChoice>> load_frame_choices(const std::filesystem::path& frames_file, bool multi_frame_lengths) {
   std::vector<FrameChoice> choices;

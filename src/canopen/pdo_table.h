@@ -30,8 +30,8 @@ inline constexpr int kRpdoRowNumberHeader = 435;
 inline constexpr int kRpdoRowErrorPrefix = 445;
 inline constexpr int kRpdoDeleteQuestion = 450;
 
-std::span<const ColumnSpec> tpdo_columns();
-std::span<const ColumnSpec> rpdo_columns();
+std::span<const ColumnDescriptor> tpdo_columns();
+std::span<const ColumnDescriptor> rpdo_columns();
 
 // The frame choices of a frames file, one per row in file order. With `multi_frame_lengths` a
 // row whose MultiFrame is exactly "Y" has the length of its NByte (8 when that is no integer);

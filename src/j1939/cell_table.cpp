@@ -20,7 +20,7 @@ std::string_view trim_blanks(std::string_view text) {
   return text;
 }
 
-CellTable::CellTable(std::span<const ColumnSpec> columns, int row_count)
+CellTable::CellTable(std::span<const ColumnDescriptor> columns, int row_count)
     : columns_(columns),
       row_count_(row_count),
       cells_(static_cast<std::size_t>(row_count) * columns.size()) {}
@@ -34,9 +34,9 @@ void CellTable::set_cell(int row, int column, std::string text) {
 }
 
 bool CellTable::column_shown(int column, EthernetPort port) const {
-  const ColumnSpec& spec = columns_[static_cast<std::size_t>(column)];
-  if (spec.always_hidden) return false;
-  return !spec.hidden_without_port || has_ethernet_port(port);
+  const ColumnDescriptor& column_info = columns_[static_cast<std::size_t>(column)];
+  if (column_info.always_hidden) return false;
+  return !column_info.hidden_without_port || has_ethernet_port(port);
 }
 
 void CellTable::insert_row(int row) {
@@ -79,20 +79,20 @@ Status CellTable::load_rows(pugi::xml_node root, const std::filesystem::path& fi
   for (int r = 0; r < count; ++r) {
     const pugi::xml_node row = rows[static_cast<std::size_t>(r)];
     for (int c = 0; c < column_count(); ++c) {
-      const ColumnSpec& spec = columns_[static_cast<std::size_t>(c)];
-      if (spec.storage == CellStorage::kFixed) {
-        set_cell(r, c, spec.fallback);
+      const ColumnDescriptor& column_info = columns_[static_cast<std::size_t>(c)];
+      if (column_info.storage == CellStorage::kFixed) {
+        set_cell(r, c, column_info.fallback);
         continue;
       }
-      std::optional<std::string> value = attribute(row, spec.attribute);
-      if (!value && spec.required) return missing_attribute(file, r + 1, spec.attribute);
-      if (spec.storage == CellStorage::kFrameNumber) {
+      std::optional<std::string> value = attribute(row, column_info.attribute);
+      if (!value && column_info.required) return missing_attribute(file, r + 1, column_info.attribute);
+      if (column_info.storage == CellStorage::kFrameNumber) {
         const std::int32_t n = value ? parse_int_or(*value, -1) : -1;
         const bool known = n >= 1 && static_cast<std::size_t>(n) <= frame_choices.size();
         set_cell(r, c, known ? frame_choices[static_cast<std::size_t>(n) - 1].text : std::string());
         continue;
       }
-      set_cell(r, c, value ? std::move(*value) : std::string(spec.fallback));
+      set_cell(r, c, value ? std::move(*value) : std::string(column_info.fallback));
     }
   }
   return ok_status();
@@ -119,17 +119,17 @@ std::string CellTable::file_text(const char* root_name, int key_column) const {
   for (int r = 0; r < rows; ++r) {
     pugi::xml_node row = writer.add_row({});
     for (int c = 0; c < column_count(); ++c) {
-      const ColumnSpec& spec = columns_[static_cast<std::size_t>(c)];
-      switch (spec.storage) {
+      const ColumnDescriptor& column_info = columns_[static_cast<std::size_t>(c)];
+      switch (column_info.storage) {
         case CellStorage::kPlain:
-          row.append_attribute(spec.attribute).set_value(cell(r, c).c_str());
+          row.append_attribute(column_info.attribute).set_value(cell(r, c).c_str());
           break;
         case CellStorage::kFixed:
-          row.append_attribute(spec.attribute).set_value(spec.fallback);
+          row.append_attribute(column_info.attribute).set_value(column_info.fallback);
           break;
         case CellStorage::kFrameNumber:
           if (const std::optional<int> n = frame_number_of_choice(cell(r, c))) {
-            row.append_attribute(spec.attribute).set_value(std::to_string(*n).c_str());
+            row.append_attribute(column_info.attribute).set_value(std::to_string(*n).c_str());
           }
           break;
       }

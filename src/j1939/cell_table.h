@@ -36,7 +36,7 @@ enum class CellStorage {
   kFrameNumber,  // the cell shows a frame choice; the file holds the frame's position (left out when none)
 };
 
-struct ColumnSpec {
+struct ColumnDescriptor {
   int header;                 // catalogue index of the column header
   const char* attribute;      // XML attribute of the row element
   CellStorage storage;
@@ -71,11 +71,11 @@ std::string_view trim_blanks(std::string_view text);
 
 class CellTable {
  public:
-  CellTable(std::span<const ColumnSpec> columns, int row_count);
+  CellTable(std::span<const ColumnDescriptor> columns, int row_count);
 
   int row_count() const { return row_count_; }
   int column_count() const { return static_cast<int>(columns_.size()); }
-  std::span<const ColumnSpec> columns() const { return columns_; }
+  std::span<const ColumnDescriptor> columns() const { return columns_; }
 
   // Rows and columns counted from 0.
   const std::string& cell(int row, int column) const;
@@ -108,7 +108,7 @@ class CellTable {
   Status save(const std::filesystem::path& path, const char* root_name, int key_column) const;
 
  private:
-  std::span<const ColumnSpec> columns_;
+  std::span<const ColumnDescriptor> columns_;
   int row_count_;
   std::vector<std::string> cells_;
 };

@@ -14,7 +14,7 @@ constexpr CellEditor kCheck = CellEditor::kCheck;
 constexpr CellStorage kPlain = CellStorage::kPlain;
 
 // Column order is also the attribute order of the file.
-constexpr std::array<ColumnSpec, static_cast<std::size_t>(ReceiveColumn::kCount)> kColumns = {{
+constexpr std::array<ColumnDescriptor, static_cast<std::size_t>(ReceiveColumn::kCount)> kColumns = {{
     {529, "DP", kPlain, false, "0", true, false, CellEditor::kList},
     {530, "PGN", kPlain, true, "", false, false, kText},
     {531, "ID_DEV", kPlain, true, "", false, false, kText},
@@ -41,7 +41,7 @@ constexpr int kKeyColumn = static_cast<int>(ReceiveColumn::kPgn);
 
 }  // namespace
 
-std::span<const ColumnSpec> receive_columns() { return kColumns; }
+std::span<const ColumnDescriptor> receive_columns() { return kColumns; }
 
 Result<ReceiveFrames> load_receive_frames(const std::filesystem::path& file, EthernetPort port) {
   ReceiveFrames table;

@@ -34,7 +34,7 @@ inline constexpr int kReceiveDeleteQuestion = 547;   // "Are you sure to delete 
 inline constexpr int kMaxTransportBytes = 1785;      // a transport-protocol message carries at most this
 inline constexpr int kMaxReceiveBytes = 2000;        // the converter's buffer for all receive frames
 
-std::span<const ColumnSpec> receive_columns();
+std::span<const ColumnDescriptor> receive_columns();
 
 struct ReceiveFrames {
   CellTable cells{receive_columns(), kFrameTableRows};

@@ -81,7 +81,7 @@ void TableWindow::Set_Lang() {
   setWindowTitle(ui::qs(cat.get(captions_.title)));
   P_Title->set_description(ui::qs(cat.get(captions_.description)));
   QStringList headers;
-  for (const ColumnSpec& spec : cells().columns()) headers << ui::qs(cat.get(spec.header));
+  for (const ColumnDescriptor& column_info : cells().columns()) headers << ui::qs(cat.get(column_info.header));
   sga->set_headers(ui::qs(cat.get(captions_.row_number)), headers);
   Btn_OK->setText(ui::qs(cat.get(captions_.ok)));
   Btn_Cancel->setText(ui::qs(cat.get(captions_.cancel)));
@@ -100,11 +100,11 @@ void TableWindow::fill_grid() {
   const std::vector<int> widths = column_widths();
   std::vector<ui::GridColumn> columns;
   for (int c = 0; c < table.column_count(); ++c) {
-    const ColumnSpec& spec = table.columns()[static_cast<std::size_t>(c)];
+    const ColumnDescriptor& column_info = table.columns()[static_cast<std::size_t>(c)];
     ui::GridColumn column;
-    column.editor = grid_editor(spec.editor);
+    column.editor = grid_editor(column_info.editor);
     column.width = widths.at(static_cast<std::size_t>(c) + 1);
-    if (spec.editor == CellEditor::kList) column.choices = list_choices(c);
+    if (column_info.editor == CellEditor::kList) column.choices = list_choices(c);
     columns.push_back(column);
   }
   sga->set_layout(table.row_count(), widths.front(), columns);

@@ -14,7 +14,7 @@ constexpr CellEditor kCheck = CellEditor::kCheck;
 constexpr CellStorage kPlain = CellStorage::kPlain;
 
 // Column order is also the attribute order of the file.
-constexpr std::array<ColumnSpec, static_cast<std::size_t>(TransmitColumn::kCount)> kColumns = {{
+constexpr std::array<ColumnDescriptor, static_cast<std::size_t>(TransmitColumn::kCount)> kColumns = {{
     {555, "Priority", kPlain, true, "", false, false, kText},
     {556, "DP", kPlain, true, "", false, false, CellEditor::kList},
     {557, "PGN", kPlain, true, "", false, false, kText},
@@ -39,7 +39,7 @@ constexpr int kKeyColumn = static_cast<int>(TransmitColumn::kPriority);
 
 }  // namespace
 
-std::span<const ColumnSpec> transmit_columns() { return kColumns; }
+std::span<const ColumnDescriptor> transmit_columns() { return kColumns; }
 
 Result<TransmitFrames> load_transmit_frames(const std::filesystem::path& file, EthernetPort port) {
   TransmitFrames table;

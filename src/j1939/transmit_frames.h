@@ -32,7 +32,7 @@ inline constexpr int kTransmitRowNumberHeader = 554;  // "N°"
 inline constexpr int kTransmitRowErrorPrefix = 564;   // "Error in row "
 inline constexpr int kTransmitDeleteQuestion = 570;   // "Are you sure to delete the Row number "
 
-std::span<const ColumnSpec> transmit_columns();
+std::span<const ColumnDescriptor> transmit_columns();
 
 struct TransmitFrames {
   CellTable cells{transmit_columns(), kFrameTableRows};
