@@ -10,6 +10,7 @@
 using brenvale::TFDefine_Server_SDO_Read;
 using brenvale::TFDefine_Server_SDO_Write;
 using brenvale::testing::BoxRecorder;
+using brenvale::testing::child;
 using brenvale::testing::click;
 using brenvale::testing::Configuration;
 using brenvale::testing::open_and;
@@ -24,11 +25,6 @@ constexpr const char* kReceiveFrames =
 constexpr const char* kTransmitFrames =
     "<COBID><row Priority=\"6\" DP=\"0\" PGN=\"1\" ID_DEV=\"1\" Mnemonic=\"\"/></COBID>";
 
-template <typename T>
-T* child(QWidget* window, const char* name) {
-  return window->findChild<T*>(name);
-}
-
 QComboBox* box(QWidget* window, const char* name) { return child<QComboBox>(window, name); }
 QString edit(QWidget* window, const char* name) { return child<QLineEdit>(window, name)->text(); }
 
@@ -41,7 +37,7 @@ void set_editor(QWidget* window, const QString& index, const QString& sub) {
 QStringList editor_texts(QWidget* window) {
   QStringList texts = {edit(window, "E_Index_SDO"), edit(window, "E_Sub_SDO"), box(window, "CB_Dim_SDO")->currentText()};
   for (const char* name : {"CB_Byte1_SDO", "CB_Byte2_SDO", "CB_Byte3_SDO", "CB_Byte4_SDO"}) texts << box(window, name)->currentText();
-  if (QComboBox* send = box(window, "CB_SDO_Send_on_Write")) texts << send->currentText();
+  if (auto* send = window->findChild<QComboBox*>("CB_SDO_Send_on_Write")) texts << send->currentText();
   return texts;
 }
 

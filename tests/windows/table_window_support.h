@@ -1,17 +1,15 @@
 // Helpers of the table window tests: a configuration folder of its own and a way to act inside a
-// modal window while open_modal() runs.
+// table window while its open_modal() runs.
 #pragma once
 
 #include <functional>
 #include <memory>
 
 #include <QDialog>
-#include <QPushButton>
-#include <QTimer>
-#include <QtTest>
 
 #include "app/app_state.h"
 #include "support/temp_dir.h"
+#include "support/window_helpers.h"
 
 namespace brenvale::testing {
 
@@ -26,28 +24,15 @@ struct Configuration {
   AppState state;
 };
 
-// Runs `action` once the modal window is visible; open() must then end the window.
+// Runs `action` once the window is on screen, then ends the window if the action left it open so
+// that a failing test cannot hang. Only for windows that do open: a refused table returns at once.
 template <typename Window>
 int open_and(Window& window, std::function<void()> action) {
-  std::shared_ptr<std::function<void()>> poll = std::make_shared<std::function<void()>>();
-  *poll = [&window, action, poll] {
-    if (!window.isVisible()) {
-      QTimer::singleShot(0, &window, *poll);
-      return;
-    }
+  when_dialog_shown(&window, [&window, action] {
     action();
-    if (window.isVisible()) window.reject();  // a test that forgot to close it must not hang
-  };
-  QTimer::singleShot(0, &window, *poll);
-  const int result = window.open_modal();
-  *poll = nullptr;
-  return result;
-}
-
-inline void click(QWidget* window, const char* name) {
-  QPushButton* button = window->findChild<QPushButton*>(name);
-  QVERIFY2(button, name);
-  QTest::mouseClick(button, Qt::LeftButton);
+    if (window.isVisible()) window.reject();
+  });
+  return window.open_modal();
 }
 
 }  // namespace brenvale::testing
