@@ -1,0 +1,151 @@
+#include "compiler/compiler.h"
+
+#include <system_error>
+
+#include "app/update_path.h"
+#include "compiler/compile_passes.h"
+#include "compiler/project_documents.h"
+#include "project/atomic_file.h"
+
+namespace brenvale {
+
+namespace {
+
+struct TableName {
+  const char* name;
+  const char* file;
+  // In the configuration image only the rows that name an existing frame take a record.
+  bool linked_in_image;
+};
+
+TableName table_name(CompiledTable table) {
+  switch (table) {
+    case CompiledTable::kReceiveFrames: return {"receive frame table", "RCobDef.xml", false};
+    case CompiledTable::kTransmitFrames: return {"transmit frame table", "TCobDef.xml", false};
+    case CompiledTable::kSdoRead: return {"SDO read table", "RInfoCob.xml", true};
+    case CompiledTable::kSdoWrite: return {"SDO write table", "TInfoCob.xml", true};
+    case CompiledTable::kTransmitPdos: return {"transmit PDO table", "TpdoJ1939.xml", true};
+    case CompiledTable::kReceivePdos: return {"receive PDO table", "pdoJ1939.xml", true};
+    case CompiledTable::kNodeGuard: return {"node-guarding table", "NodeGuard.xml", false};
+    case CompiledTable::kNodeGuardFrames: return {"node-guarding frame table", "NG_J1939_Frame.xml", false};
+    case CompiledTable::kSdoClientFrames: return {"SDO client frame table", "SDOClient.xml", false};
+    case CompiledTable::kCount: break;
+  }
+  return {"table", "", false};
+}
+
+// The first table that does not fit the form the device receives.
+Status check_capacities(const FormFill& fill, bool image_form) {
+  for (std::size_t i = 0; i < fill.size(); ++i) {
+    const TableFill& table = fill[i];
+    if (!table.overflows()) continue;
+    const TableName name = table_name(static_cast<CompiledTable>(i));
+    std::string message = std::string("Cannot compile: the ") + name.name + " (" + name.file + ") has " +
+                          std::to_string(table.rows) + " rows";
+    if (image_form && name.linked_in_image) message += " that refer to an existing frame";
+    message += image_form ? ", but the configuration image of a device with Ethernet port holds at most "
+                          : ", but the bank image of a device without Ethernet port holds at most ";
+    message += std::to_string(table.capacity) + ". No file was written.";
+    return Error{message};
+  }
+  return ok_status();
+}
+
+}  // namespace
+
+Compiler::Compiler()
+    : banks_(static_cast<std::size_t>(layout::kBankCount) * layout::kBankSize, 0), image_(layout::kImageSize, 0) {}
+
+ConstByteSpan Compiler::bank(int number) const {
+  if (number < 1 || number > layout::kBankCount) std::abort();
+  return ConstByteSpan(banks_).subspan(static_cast<std::size_t>(number - 1) * layout::kBankSize, layout::kBankSize);
+}
+
+ByteSpan Compiler::mutable_bank(int number) {
+  if (number < 1 || number > layout::kBankCount) std::abort();
+  return ByteSpan(banks_).subspan(static_cast<std::size_t>(number - 1) * layout::kBankSize, layout::kBankSize);
+}
+
+Status Compiler::compile(const ConfigFiles& files, const Clock& clock) {
+  // The stamp is taken first so that an unusable clock stops the compile before any byte changes.
+  Result<LocalDateTime> when = clock();
+  if (!when) return when.error();
+
+  ProjectDocuments documents(files);
+  Result<FormFill> bank_fill = run_bank_pass(mutable_bank(1), mutable_bank(2), documents, *when);
+  if (!bank_fill) return bank_fill.error();
+  Result<FormFill> image_fill = run_image_pass(image_, documents);
+  if (!image_fill) return image_fill.error();
+
+  // Only the form the device receives must hold every row; the other form is cut to its capacity.
+  const bool image_form = takes_ethernet_update(files.par_gen());
+  return check_capacities(image_form ? *image_fill : *bank_fill, image_form);
+}
+
+std::string bank_dump_text(ConstByteSpan bank1, ConstByteSpan bank2) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  static constexpr std::size_t kBytesPerLine = 16;
+  std::string text;
+  text.reserve(2 * 1024 * 120);
+  text += "#pragma CONST_SEG SEGMENT0\r\n";
+  const auto dump = [&](ConstByteSpan bank, int number) {
+    for (std::size_t line = 0; line * kBytesPerLine < bank.size(); ++line) {
+      if (line == 0) {
+        text += "const char Bank" + std::to_string(number) + " [] = {";
+      } else {
+        text.append(17, ' ');
+      }
+      for (std::size_t k = 0; k < kBytesPerLine; ++k) {
+        const std::size_t at = line * kBytesPerLine + k;
+        const std::uint8_t byte = bank[at];
+        text += " 0x";
+        text += kHex[byte >> 4];
+        text += kHex[byte & 0x0F];
+        text += at + 1 == bank.size() ? "};" : ",";
+      }
+      text += "\r\n";
+    }
+    text += "\r\n";
+  };
+  dump(bank1, 1);
+  dump(bank2, 2);
+  text += "#pragma CONST_SEG DEFAULT\r\n";
+  return text;
+}
+
+Status write_bank_files(const Compiler& compiler, const std::filesystem::path& bin_folder) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(bin_folder, ec)) {
+    return Error{"The folder " + bin_folder.string() + " does not exist; no file was written."};
+  }
+  const auto as_text = [](ConstByteSpan bytes) {
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  };
+
+  // Every file is attempted and every failure named, so that no stale or half-written file can
+  // go unnoticed into an update.
+  std::string failures;
+  const auto write = [&](const char* name, std::string_view bytes) {
+    const Status written = write_file_atomic(bin_folder / name, bytes);
+    if (!written) {
+      if (!failures.empty()) failures += "\n";
+      failures += written.error().message;
+    }
+  };
+  for (int n = 1; n <= layout::kBankCount; ++n) {
+    const std::string name = "bank" + std::to_string(n) + ".bin";
+    write(name.c_str(), as_text(compiler.bank(n)));
+  }
+  write("bankg.c", bank_dump_text(compiler.bank(1), compiler.bank(2)));
+  write("bank.bin", as_text(compiler.image()));
+  if (!failures.empty()) return Error{failures};
+  return ok_status();
+}
+
+Result<UpdatePath> compile_and_write(Compiler& compiler, const ConfigFiles& files, const Clock& clock) {
+  if (Status compiled = compiler.compile(files, clock); !compiled) return compiled.error();
+  if (Status written = write_bank_files(compiler, files.bin()); !written) return written.error();
+  return takes_ethernet_update(files.par_gen()) ? UpdatePath::kEthernetUpdate : UpdatePath::kFirmwareFile;
+}
+
+}  // namespace brenvale
