@@ -71,7 +71,7 @@ class RowReader {
 // Reads the settings of ParGen.xml: each one the text of the first child of the root with its name.
 class SettingsReader {
  public:
-  SettingsReader(const std::filesystem::path& file, pugi::xml_node root) : file_(file), root_(root) {}
+  SettingsReader(std::filesystem::path file, pugi::xml_node root) : file_(std::move(file)), root_(root) {}
 
   std::int32_t strict(const char* name) const {
     const pugi::xml_node element = root_.child(name);
@@ -89,7 +89,7 @@ class SettingsReader {
   }
 
  private:
-  const std::filesystem::path& file_;
+  std::filesystem::path file_;
   pugi::xml_node root_;
 };
 
