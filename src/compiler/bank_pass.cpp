@@ -93,39 +93,61 @@ class SettingsReader {
   pugi::xml_node root_;
 };
 
-class BankPass {
- public:
-  BankPass(ByteSpan bank1, ByteSpan bank2, ProjectDocuments& documents)
-      : bank1_(bank1), bank2_(bank2), documents_(documents) {}
+}  // namespace
 
-  FormFill run(const LocalDateTime& when) {
-    fill_bytes(bank1_, 0, L::kReservedOffset, 0xFF);
-    fill_bytes(bank1_, L::kReservedOffset, L::kReservedSize, 0x00);
-    receive_rows();
-    transmit_words();
-    sdo_read_rows();
-    sdo_write_rows();
-    pdo_rows(TableFile::kReceivePdos, CompiledTable::kReceivePdos, L::kRpdoRows);
-    pdo_rows(TableFile::kTransmitPdos, CompiledTable::kTransmitPdos, L::kTpdoRows);
-    fill_bytes(bank1_, L::kNodeGuardRows.offset, 200, 0xFF);
-    node_guard_rows();
-    frame_words(TableFile::kNodeGuardFrames, CompiledTable::kNodeGuardFrames, L::kNodeGuardFrameWords);
-    fill_bytes(bank1_, L::kSdoClientFrameWords.offset, 100, 0xFF);
-    frame_words(TableFile::kSdoClient, CompiledTable::kSdoClientFrames, L::kSdoClientFrameWords);
-    communication_settings();
-    // Compile date and time, always (offsets 16020 and 16022).
-    put_u16le(bank1_, 16020, pack_compile_date(when));
-    put_u16le(bank1_, 16022, pack_compile_time(when));
-    return fill_;
+class BankPass::Impl {
+ public:
+  Impl(ByteSpan bank1, ByteSpan bank2) : bank1_(bank1), bank2_(bank2) {
+    if (bank1.size() != L::kBankSize || bank2.size() != L::kBankSize) std::abort();
   }
 
+  void begin() {
+    fill_bytes(bank1_, 0, L::kReservedOffset, 0xFF);
+    fill_bytes(bank1_, L::kReservedOffset, L::kReservedSize, 0x00);
+    deletes_ = {};
+    fill_ = {};
+  }
+
+  Status step(TableFile file, const XmlDocument* document, const std::filesystem::path& path) {
+    try {
+      document_ = document;
+      path_ = &path;
+      switch (file) {
+        case TableFile::kReceiveFrames: receive_rows(); break;
+        case TableFile::kTransmitFrames: transmit_words(); break;
+        case TableFile::kSdoRead: sdo_rows(CompiledTable::kSdoRead, bank1_, L::kSdoReadRows, false); break;
+        case TableFile::kSdoWrite: sdo_rows(CompiledTable::kSdoWrite, bank2_, L::kSdoWriteRows, true); break;
+        case TableFile::kReceivePdos: pdo_rows(CompiledTable::kReceivePdos, L::kRpdoRows); break;
+        case TableFile::kTransmitPdos: pdo_rows(CompiledTable::kTransmitPdos, L::kTpdoRows); break;
+        case TableFile::kNodeGuard:
+          fill_bytes(bank1_, L::kNodeGuardRows.offset, 200, 0xFF);
+          node_guard_rows();
+          break;
+        case TableFile::kNodeGuardFrames: frame_words(CompiledTable::kNodeGuardFrames, L::kNodeGuardFrameWords); break;
+        case TableFile::kSdoClient:
+          fill_bytes(bank1_, L::kSdoClientFrameWords.offset, 100, 0xFF);
+          frame_words(CompiledTable::kSdoClientFrames, L::kSdoClientFrameWords);
+          break;
+        case TableFile::kSettings: communication_settings(); break;
+        case TableFile::kCount: break;
+      }
+    } catch (const StrictFailure& failure) {
+      return failure.error;
+    }
+    return ok_status();
+  }
+
+  // Compile date and time, always (offsets 16020 and 16022).
+  void stamp(const LocalDateTime& when) {
+    put_u16le(bank1_, 16020, pack_compile_date(when));
+    put_u16le(bank1_, 16022, pack_compile_time(when));
+  }
+
+  const FormFill& fill() const { return fill_; }
+
  private:
-  // The rows of a file, or none when it does not exist; a file that cannot be parsed stops here.
-  std::vector<pugi::xml_node> rows_of(TableFile file) {
-    Result<const XmlDocument*> document = documents_.get(file);
-    if (!document) throw StrictFailure{document.error()};
-    if (*document == nullptr) return {};
-    return element_rows((*document)->root());
+  std::vector<pugi::xml_node> rows() const {
+    return document_ == nullptr ? std::vector<pugi::xml_node>{} : element_rows(document_->root());
   }
 
   std::size_t take(CompiledTable table, std::size_t rows, std::size_t capacity) {
@@ -139,8 +161,8 @@ class BankPass {
   //   4  u8   source address (ID_DEV)
   //   5  u8   row index i
   void receive_rows() {
-    const std::filesystem::path file = documents_.path(TableFile::kReceiveFrames);
-    const std::vector<pugi::xml_node> rows = rows_of(TableFile::kReceiveFrames);
+    const std::filesystem::path& file = *path_;
+    const std::vector<pugi::xml_node> rows = this->rows();
     const std::size_t held = take(CompiledTable::kReceiveFrames, rows.size(), L::kReceiveRows.capacity());
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const RowReader row(file, rows[i], i);
@@ -157,8 +179,8 @@ class BankPass {
 
   // Transmit word (bank 2, u32 at 4 x i): identifier word with priority.
   void transmit_words() {
-    const std::filesystem::path file = documents_.path(TableFile::kTransmitFrames);
-    const std::vector<pugi::xml_node> rows = rows_of(TableFile::kTransmitFrames);
+    const std::filesystem::path& file = *path_;
+    const std::vector<pugi::xml_node> rows = this->rows();
     const std::size_t held = take(CompiledTable::kTransmitFrames, rows.size(), L::kTransmitWords.capacity());
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const RowReader row(file, rows[i], i);
@@ -177,9 +199,9 @@ class BankPass {
   //   3  u8   object size (4, 2, 1)   7  u8  byte choice 3 (B3)
   //   4  u8   frame number (NrPdo)    8  u8  byte choice 4 (B4)
   //                                   9  u8  send flag (Send_SDO), write rows only
-  void sdo_rows(TableFile source, CompiledTable table, ByteSpan bank, const L::BankRegion& region, bool send_flag) {
-    const std::filesystem::path file = documents_.path(source);
-    const std::vector<pugi::xml_node> rows = rows_of(source);
+  void sdo_rows(CompiledTable table, ByteSpan bank, const L::BankRegion& region, bool send_flag) {
+    const std::filesystem::path& file = *path_;
+    const std::vector<pugi::xml_node> rows = this->rows();
     const std::size_t held = take(table, rows.size(), region.capacity());
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const RowReader row(file, rows[i], i);
@@ -205,17 +227,15 @@ class BankPass {
       if (send_flag) put_u8(bank, at + 9, static_cast<std::uint32_t>(send));
     }
   }
-  void sdo_read_rows() { sdo_rows(TableFile::kSdoRead, CompiledTable::kSdoRead, bank1_, L::kSdoReadRows, false); }
-  void sdo_write_rows() { sdo_rows(TableFile::kSdoWrite, CompiledTable::kSdoWrite, bank2_, L::kSdoWriteRows, true); }
 
   // RPDO row (5 bytes at 15500 + 5 x i) and TPDO row (5 bytes at 15600 + 5 x i):
   //   0  u16  COB-ID
   //   2  u8   dimension, unconverted
   //   3  u8   frame number (Frame_J1939, 1-based)
   //   4  u8   start byte (Offset; 1 when it cannot be read)
-  void pdo_rows(TableFile source, CompiledTable table, const L::BankRegion& region) {
-    const std::filesystem::path file = documents_.path(source);
-    const std::vector<pugi::xml_node> rows = rows_of(source);
+  void pdo_rows(CompiledTable table, const L::BankRegion& region) {
+    const std::filesystem::path& file = *path_;
+    const std::vector<pugi::xml_node> rows = this->rows();
     const std::size_t held = take(table, rows.size(), region.capacity());
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const RowReader row(file, rows[i], i);
@@ -237,8 +257,8 @@ class BankPass {
   //   1  u16  guard time
   //   3  u8   life time factor
   void node_guard_rows() {
-    const std::filesystem::path file = documents_.path(TableFile::kNodeGuard);
-    const std::vector<pugi::xml_node> rows = rows_of(TableFile::kNodeGuard);
+    const std::filesystem::path& file = *path_;
+    const std::vector<pugi::xml_node> rows = this->rows();
     const std::size_t held = take(CompiledTable::kNodeGuard, rows.size(), L::kNodeGuardRows.capacity());
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const RowReader row(file, rows[i], i);
@@ -255,9 +275,9 @@ class BankPass {
 
   // Node-guarding and SDO client frame words (u32 at the region's offset + 4 x i): the
   // identifier word of each row with its own priority; words after the last row stay 0xFFFFFFFF.
-  void frame_words(TableFile source, CompiledTable table, const L::BankRegion& region) {
-    const std::filesystem::path file = documents_.path(source);
-    const std::vector<pugi::xml_node> rows = rows_of(source);
+  void frame_words(CompiledTable table, const L::BankRegion& region) {
+    const std::filesystem::path& file = *path_;
+    const std::vector<pugi::xml_node> rows = this->rows();
     const std::size_t held = take(table, rows.size(), region.capacity());
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const RowReader row(file, rows[i], i);
@@ -286,10 +306,8 @@ class BankPass {
   //   16016 u16 SDO read rows
   //   16018 u16 SDO write rows
   void communication_settings() {
-    Result<const XmlDocument*> document = documents_.get(TableFile::kSettings);
-    if (!document) throw StrictFailure{document.error()};
-    if (*document == nullptr) return;
-    const SettingsReader s(documents_.path(TableFile::kSettings), (*document)->root());
+    if (document_ == nullptr) return;
+    const SettingsReader s(*path_, document_->root());
     const auto u = [](std::int32_t v) { return static_cast<std::uint32_t>(v); };
     put_u8(bank1_, 16000, u(s.strict("BaudRateCAN")) + 1u);
     put_u8(bank1_, 16001, u(s.strict("CANType")));
@@ -321,21 +339,32 @@ class BankPass {
 
   ByteSpan bank1_;
   ByteSpan bank2_;
-  ProjectDocuments& documents_;
+  const XmlDocument* document_ = nullptr;
+  const std::filesystem::path* path_ = nullptr;
   std::array<std::uint8_t, L::kDeleteBitmapSize> deletes_{};
   FormFill fill_{};
 };
 
-}  // namespace
+BankPass::BankPass(ByteSpan bank1, ByteSpan bank2) : impl_(std::make_unique<Impl>(bank1, bank2)) {}
+BankPass::~BankPass() = default;
+void BankPass::begin() { impl_->begin(); }
+Status BankPass::step(TableFile file, const XmlDocument* document, const std::filesystem::path& path) {
+  return impl_->step(file, document, path);
+}
+void BankPass::stamp(const LocalDateTime& when) { impl_->stamp(when); }
+const FormFill& BankPass::fill() const { return impl_->fill(); }
 
 Result<FormFill> run_bank_pass(ByteSpan bank1, ByteSpan bank2, ProjectDocuments& documents,
                                const LocalDateTime& when) {
-  if (bank1.size() != L::kBankSize || bank2.size() != L::kBankSize) std::abort();
-  try {
-    return BankPass(bank1, bank2, documents).run(when);
-  } catch (const StrictFailure& failure) {
-    return failure.error;
+  BankPass pass(bank1, bank2);
+  pass.begin();
+  for (const TableFile file : kBankPassOrder) {
+    Result<const XmlDocument*> document = documents.get(file);
+    if (!document) return document.error();
+    if (Status done = pass.step(file, *document, documents.path(file)); !done) return done.error();
   }
+  pass.stamp(when);
+  return pass.fill();
 }
 
 }  // namespace brenvale

@@ -1,5 +1,6 @@
 #include "compiler/compiler.h"
 
+#include <string_view>
 #include <system_error>
 
 #include "app/update_path.h"
@@ -71,45 +72,53 @@ Status Compiler::compile(const ConfigFiles& files, const Clock& clock) {
   Result<LocalDateTime> when = clock();
   if (!when) return when.error();
 
+  // The image is built aside: a compile that fails leaves the previous image as it was, as if
+  // its image pass had not run.
+  std::vector<std::uint8_t> image(layout::kImageSize);
   ProjectDocuments documents(files);
-  Result<FormFill> bank_fill = run_bank_pass(mutable_bank(1), mutable_bank(2), documents, *when);
-  if (!bank_fill) return bank_fill.error();
-  Result<FormFill> image_fill = run_image_pass(image_, documents);
-  if (!image_fill) return image_fill.error();
+  FormFill bank_fill{};
+  FormFill image_fill{};
+  const Status passes = run_passes(mutable_bank(1), mutable_bank(2), image, documents, *when, bank_fill, image_fill);
+  if (!passes) return passes;
 
   // Only the form the device receives must hold every row; the other form is cut to its capacity.
   const bool image_form = takes_ethernet_update(files.par_gen());
-  return check_capacities(image_form ? *image_fill : *bank_fill, image_form);
+  if (Status fits = check_capacities(image_form ? image_fill : bank_fill, image_form); !fits) return fits;
+  image_.swap(image);
+  update_path_ = image_form ? UpdatePath::kEthernetUpdate : UpdatePath::kFirmwareFile;
+  return ok_status();
 }
 
 std::string bank_dump_text(ConstByteSpan bank1, ConstByteSpan bank2) {
+  // Line j of a bank's block shows its bytes 16 x j .. 16 x j + 15, each as " 0xHH,"; the first
+  // line opens the array, the others start with 17 blanks, the last byte closes it with "};".
   static constexpr char kHex[] = "0123456789ABCDEF";
   static constexpr std::size_t kBytesPerLine = 16;
+  static constexpr std::string_view kIndent = "                 ";
+  static_assert(kIndent.size() == 17);
   std::string text;
-  text.reserve(2 * 1024 * 120);
-  text += "#pragma CONST_SEG SEGMENT0\r\n";
-  const auto dump = [&](ConstByteSpan bank, int number) {
-    for (std::size_t line = 0; line * kBytesPerLine < bank.size(); ++line) {
-      if (line == 0) {
-        text += "const char Bank" + std::to_string(number) + " [] = {";
-      } else {
-        text.append(17, ' ');
-      }
+  text.reserve(2 * (layout::kBankSize / kBytesPerLine) * (24 + 6 * kBytesPerLine + 3) + 64);
+  const auto put = [&text](std::string_view piece) { text.append(piece); };
+  put("#pragma CONST_SEG SEGMENT0\r\n");
+  const auto dump = [&](ConstByteSpan bank, std::string_view opening) {
+    for (std::size_t at = 0; at < bank.size(); at += kBytesPerLine) {
+      put(at == 0 ? opening : kIndent);
       for (std::size_t k = 0; k < kBytesPerLine; ++k) {
-        const std::size_t at = line * kBytesPerLine + k;
-        const std::uint8_t byte = bank[at];
-        text += " 0x";
-        text += kHex[byte >> 4];
-        text += kHex[byte & 0x0F];
-        text += at + 1 == bank.size() ? "};" : ",";
+        const std::uint8_t byte = bank[at + k];
+        const char field[6] = {' ', '0', 'x', kHex[byte >> 4], kHex[byte & 0x0F], ','};
+        put(std::string_view(field, sizeof field));
       }
-      text += "\r\n";
+      if (at + kBytesPerLine == bank.size()) {
+        text.pop_back();  // the last byte closes the array instead of a comma; an empty line follows
+        put("};\r\n\r\n");
+      } else {
+        put("\r\n");
+      }
     }
-    text += "\r\n";
   };
-  dump(bank1, 1);
-  dump(bank2, 2);
-  text += "#pragma CONST_SEG DEFAULT\r\n";
+  dump(bank1, "const char Bank1 [] = {");
+  dump(bank2, "const char Bank2 [] = {");
+  put("#pragma CONST_SEG DEFAULT\r\n");
   return text;
 }
 
@@ -145,7 +154,7 @@ Status write_bank_files(const Compiler& compiler, const std::filesystem::path& b
 Result<UpdatePath> compile_and_write(Compiler& compiler, const ConfigFiles& files, const Clock& clock) {
   if (Status compiled = compiler.compile(files, clock); !compiled) return compiled.error();
   if (Status written = write_bank_files(compiler, files.bin()); !written) return written.error();
-  return takes_ethernet_update(files.par_gen()) ? UpdatePath::kEthernetUpdate : UpdatePath::kFirmwareFile;
+  return compiler.update_path();
 }
 
 }  // namespace brenvale

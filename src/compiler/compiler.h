@@ -21,26 +21,36 @@
 
 namespace brenvale {
 
+// The update that follows a successful compile.
+enum class UpdatePath {
+  kEthernetUpdate,  // the update window sends bank.bin to the device
+  kFirmwareFile,    // banks 1 and 2 are merged into the firmware file
+};
+
 class Compiler {
  public:
   Compiler();
 
-  // Bank pass, then image pass, over the files of `files`. Fails with the first file that cannot
-  // be parsed or strict value that cannot be converted (bank bytes written up to that point stay
-  // written), or when a table does not fit the form this configuration's update takes; rows
-  // beyond the capacity of the other form are left out of it.
+  // Bank pass, then image pass, over the files of `files`, each file parsed once. Fails with the
+  // first file that cannot be parsed or strict value that cannot be converted (bank bytes written
+  // up to that point stay written, the image stays as it was), or when a table does not fit the
+  // form this configuration's update takes; rows beyond the capacity of the other form are left
+  // out of it.
   Status compile(const ConfigFiles& files, const Clock& clock);
 
   // Bank 1..5, 16384 bytes each.
   ConstByteSpan bank(int number) const;
   // The configuration image, 65280 bytes.
   ConstByteSpan image() const { return image_; }
+  // The update path of the configuration last compiled (the update-path test on its ParGen.xml).
+  UpdatePath update_path() const { return update_path_; }
 
  private:
   ByteSpan mutable_bank(int number);
 
   std::vector<std::uint8_t> banks_;
   std::vector<std::uint8_t> image_;
+  UpdatePath update_path_ = UpdatePath::kFirmwareFile;
 };
 
 // The text of bin/bankg.c: banks 1 and 2 as C arrays, 2052 lines each ending in CR LF.
@@ -50,12 +60,6 @@ std::string bank_dump_text(ConstByteSpan bank1, ConstByteSpan bank2);
 // replaced whole. A missing bin folder is an error and nothing is written (it is not created).
 // Every file that cannot be written is named in the error.
 Status write_bank_files(const Compiler& compiler, const std::filesystem::path& bin_folder);
-
-// The update that follows a successful compile.
-enum class UpdatePath {
-  kEthernetUpdate,  // the update window sends bank.bin to the device
-  kFirmwareFile,    // banks 1 and 2 are merged into the firmware file
-};
 
 // The Update Device step up to the update: compile, write the seven files, then the update-path
 // test. An error stops the step before any update window opens.

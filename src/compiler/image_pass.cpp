@@ -79,46 +79,52 @@ inline constexpr std::uint32_t kNodeGuarding = 1u << 3;
 inline constexpr std::uint32_t kSendNodeGuardState = 1u << 4;
 }  // namespace settings
 
-class ImagePass {
- public:
-  ImagePass(ByteSpan image, ProjectDocuments& documents)
-      : image_(image), settings_(image.subspan(L::kSettings.offset, L::kSettings.record_size)), documents_(documents) {}
+}  // namespace
 
-  Result<FormFill> run() {
+class ImagePass::Impl {
+ public:
+  explicit Impl(ByteSpan image)
+      : image_(image), settings_(image.subspan(L::kSettings.offset, L::kSettings.record_size)) {
+    if (image.size() != L::kImageSize) std::abort();
+  }
+
+  void begin() {
     // Every table and the settings block start from their defaults at every compile.
     fill_bytes(image_, 0, image_.size(), 0);
     reset_settings();
-    if (!load_all()) return error_;
-    communication_settings();
-    receive_frames();
-    transmit_frames();
-    sdo_read_records();
-    sdo_write_records();
-    tpdo_records();
-    rpdo_records();
-    node_guard_records();
-    node_guard_frames();
-    sdo_client_frames();
+    fill_ = {};
+    receive_count_ = 0;
+    transmit_count_ = 0;
+    receive_offsets_.clear();
+  }
+
+  void step(TableFile file, const XmlDocument* document) {
+    document_ = document;
+    switch (file) {
+      case TableFile::kSettings: communication_settings(); break;
+      case TableFile::kReceiveFrames: receive_frames(); break;
+      case TableFile::kTransmitFrames: transmit_frames(); break;
+      case TableFile::kSdoRead: sdo_records(CompiledTable::kSdoRead, L::kSdoRead, settings::kSdoReadCount, false); break;
+      case TableFile::kSdoWrite: sdo_records(CompiledTable::kSdoWrite, L::kSdoWrite, settings::kSdoWriteCount, true); break;
+      case TableFile::kTransmitPdos: tpdo_records(); break;
+      case TableFile::kReceivePdos: rpdo_records(); break;
+      case TableFile::kNodeGuard: node_guard_records(); break;
+      case TableFile::kNodeGuardFrames: node_guard_frames(); break;
+      case TableFile::kSdoClient: sdo_client_frames(); break;
+      case TableFile::kCount: break;
+    }
+    document_ = nullptr;
+  }
+
+  void finish() {
     std::uint32_t sum = 0;
     for (std::size_t i = 0; i < settings::kChecksum; ++i) sum += settings_[i];
     put_u32le(settings_, settings::kChecksum, sum);
-    return fill_;
   }
+
+  const FormFill& fill() const { return fill_; }
 
  private:
-  bool load_all() {
-    for (std::size_t i = 0; i < docs_.size(); ++i) {
-      Result<const XmlDocument*> document = documents_.get(static_cast<TableFile>(i));
-      if (!document) {
-        error_ = document.error();
-        return false;
-      }
-      docs_[i] = *document;
-    }
-    return true;
-  }
-  const XmlDocument* doc(TableFile file) const { return docs_[static_cast<std::size_t>(file)]; }
-
   std::size_t take(CompiledTable table, std::size_t rows, std::size_t capacity) {
     TableFill& fill = fill_of(fill_, table);
     fill = {rows, capacity};
@@ -160,9 +166,8 @@ class ImagePass {
 
   // ParGen.xml, each setting on its own with the image's own defaults.
   void communication_settings() {
-    const XmlDocument* document = doc(TableFile::kSettings);
-    if (document == nullptr) return;
-    const pugi::xml_node root = document->root();
+    if (document_ == nullptr) return;
+    const pugi::xml_node root = document_->root();
     const auto value = [&](const char* name, std::int32_t fallback) {
       return static_cast<std::uint32_t>(parse_int_or(root.child(name).text().get(), fallback));
     };
@@ -206,9 +211,8 @@ class ImagePass {
     if (!one_flag("Ethernet_EN_GAT")) put_octets(settings::kGateway, 255, 255, 255, 255);
   }
 
-  std::vector<pugi::xml_node> rows_of(TableFile file) const {
-    const XmlDocument* document = doc(file);
-    return document == nullptr ? std::vector<pugi::xml_node>{} : element_rows(document->root());
+  std::vector<pugi::xml_node> rows() const {
+    return document_ == nullptr ? std::vector<pugi::xml_node>{} : element_rows(document_->root());
   }
 
   // Receive frame record (16 bytes):
@@ -220,7 +224,7 @@ class ImagePass {
   //   10 u16 data offset: sum of the data bytes of the earlier records
   //   12 u32 on-request time
   void receive_frames() {
-    const std::vector<pugi::xml_node> rows = rows_of(TableFile::kReceiveFrames);
+    const std::vector<pugi::xml_node> rows = this->rows();
     receive_count_ = take(CompiledTable::kReceiveFrames, rows.size(), L::kReceiveFrames.records);
     receive_offsets_.assign(receive_count_, 0);
     std::uint32_t data_offset = 0;
@@ -253,7 +257,7 @@ class ImagePass {
   //   6  u16 data offset = 8 x record index
   //   8  u32 on-timer time
   void transmit_frames() {
-    const std::vector<pugi::xml_node> rows = rows_of(TableFile::kTransmitFrames);
+    const std::vector<pugi::xml_node> rows = this->rows();
     transmit_count_ = take(CompiledTable::kTransmitFrames, rows.size(), L::kTransmitFrames.records);
     for (std::size_t r = 0; r < transmit_count_; ++r) {
       const pugi::xml_node row = rows[r];
@@ -279,11 +283,10 @@ class ImagePass {
   }
 
   // The rows of `file` that name an existing frame, with that frame's record index.
-  std::vector<std::pair<pugi::xml_node, std::size_t>> linked_rows(TableFile file, const char* attribute,
-                                                                 std::size_t frame_count) const {
+  std::vector<std::pair<pugi::xml_node, std::size_t>> linked_rows(const char* attribute, std::size_t frame_count) const {
     std::vector<std::pair<pugi::xml_node, std::size_t>> linked;
     if (frame_count == 0) return linked;
-    for (const pugi::xml_node row : rows_of(file)) {
+    for (const pugi::xml_node row : rows()) {
       if (const std::optional<std::size_t> f = frame_of(row, attribute, frame_count)) linked.emplace_back(row, *f);
     }
     return linked;
@@ -295,10 +298,9 @@ class ImagePass {
   //   4  u16 object index                      12 u16 B3     18 u16 0
   //   6  u8  sub-index                         14 u16 B4
   //   7  u8  object size (4, 2, 1)
-  void sdo_records(TableFile file, CompiledTable table, const L::Section& section, std::size_t count_offset,
-                   bool write_table) {
+  void sdo_records(CompiledTable table, const L::Section& section, std::size_t count_offset, bool write_table) {
     const std::size_t frames = write_table ? transmit_count_ : receive_count_;
-    const auto linked = linked_rows(file, "NrPdo", frames);
+    const auto linked = linked_rows("NrPdo", frames);
     const std::size_t held = take(table, linked.size(), section.records);
     for (std::size_t k = 0; k < held; ++k) {
       const auto& [row, f] = linked[k];
@@ -316,12 +318,6 @@ class ImagePass {
     }
     put_u32le(settings_, count_offset, static_cast<std::uint32_t>(held));
   }
-  void sdo_read_records() {
-    sdo_records(TableFile::kSdoRead, CompiledTable::kSdoRead, L::kSdoRead, settings::kSdoReadCount, false);
-  }
-  void sdo_write_records() {
-    sdo_records(TableFile::kSdoWrite, CompiledTable::kSdoWrite, L::kSdoWrite, settings::kSdoWriteCount, true);
-  }
 
   // TPDO record (16 bytes), for transmit PDOs whose receive frame exists:
   //   0  u16 COB-ID                       6  u16 receive frame record index
@@ -330,7 +326,7 @@ class ImagePass {
   //          bit 1 on CAN, bit 2 timer    12 u32 send timer
   //   4  u16 start byte (Offset)
   void tpdo_records() {
-    const auto linked = linked_rows(TableFile::kTransmitPdos, "Frame_J1939", receive_count_);
+    const auto linked = linked_rows("Frame_J1939", receive_count_);
     const std::size_t held = take(CompiledTable::kTransmitPdos, linked.size(), L::kTpdos.records);
     for (std::size_t k = 0; k < held; ++k) {
       const auto& [row, f] = linked[k];
@@ -354,7 +350,7 @@ class ImagePass {
   // RPDO record (8 bytes), for receive PDOs whose transmit frame exists:
   //   0  u16 COB-ID    2 u8 dimension    3 u8 0    4 u16 start byte    6 u16 transmit frame record
   void rpdo_records() {
-    const auto linked = linked_rows(TableFile::kReceivePdos, "Frame_J1939", transmit_count_);
+    const auto linked = linked_rows("Frame_J1939", transmit_count_);
     const std::size_t held = take(CompiledTable::kReceivePdos, linked.size(), L::kRpdos.records);
     for (std::size_t k = 0; k < held; ++k) {
       const auto& [row, f] = linked[k];
@@ -373,16 +369,14 @@ class ImagePass {
   }
 
   // The rows under the root element of this name; none when the document has no such root.
-  std::vector<pugi::xml_node> named_rows(TableFile file, const char* root_name) const {
-    const XmlDocument* document = doc(file);
-    if (document == nullptr) return {};
-    return element_rows(document->element(root_name));
+  std::vector<pugi::xml_node> named_rows(const char* root_name) const {
+    return document_ == nullptr ? std::vector<pugi::xml_node>{} : element_rows(document_->element(root_name));
   }
 
   // Node-guarding record (4 bytes): 0 u8 node ID, 1 u8 life time factor, 2 u16 guard time.
   void node_guard_records() {
-    if (!canopen_option(settings::kNodeGuarding) || doc(TableFile::kNodeGuard) == nullptr) return;
-    const std::vector<pugi::xml_node> rows = named_rows(TableFile::kNodeGuard, "Node_Guarding");
+    if (!canopen_option(settings::kNodeGuarding) || document_ == nullptr) return;
+    const std::vector<pugi::xml_node> rows = named_rows("Node_Guarding");
     const std::size_t held = take(CompiledTable::kNodeGuard, rows.size(), L::kNodeGuard.records);
     for (std::size_t k = 0; k < held; ++k) {
       const std::size_t at = L::kNodeGuard.record(k);
@@ -407,32 +401,77 @@ class ImagePass {
   }
 
   void node_guard_frames() {
-    if (!canopen_option(settings::kNodeGuarding) || doc(TableFile::kNodeGuardFrames) == nullptr) return;
-    frame_records(named_rows(TableFile::kNodeGuardFrames, "NG_J1939_Frames"), L::kNodeGuardFrames, true);
+    if (!canopen_option(settings::kNodeGuarding) || document_ == nullptr) return;
+    frame_records(named_rows("NG_J1939_Frames"), L::kNodeGuardFrames, true);
   }
 
   void sdo_client_frames() {
-    if (!canopen_option(settings::kSdoClient) || doc(TableFile::kSdoClient) == nullptr) return;
-    frame_records(named_rows(TableFile::kSdoClient, "J1939_Frames_SDOClient"), L::kSdoClientFrames, false);
+    if (!canopen_option(settings::kSdoClient) || document_ == nullptr) return;
+    frame_records(named_rows("J1939_Frames_SDOClient"), L::kSdoClientFrames, false);
     put_u32le(settings_, settings::kSdoClientFrameCount, static_cast<std::uint32_t>(L::kFrameSetRows));
   }
 
   ByteSpan image_;
   ByteSpan settings_;
-  ProjectDocuments& documents_;
-  std::array<const XmlDocument*, static_cast<std::size_t>(TableFile::kCount)> docs_{};
-  Error error_;
+  const XmlDocument* document_ = nullptr;
   FormFill fill_{};
   std::size_t receive_count_ = 0;
   std::size_t transmit_count_ = 0;
   std::vector<std::uint16_t> receive_offsets_;
 };
 
-}  // namespace
+ImagePass::ImagePass(ByteSpan image) : impl_(std::make_unique<Impl>(image)) {}
+ImagePass::~ImagePass() = default;
+void ImagePass::begin() { impl_->begin(); }
+void ImagePass::step(TableFile file, const XmlDocument* document) { impl_->step(file, document); }
+void ImagePass::finish() { impl_->finish(); }
+const FormFill& ImagePass::fill() const { return impl_->fill(); }
 
 Result<FormFill> run_image_pass(ByteSpan image, ProjectDocuments& documents) {
-  if (image.size() != L::kImageSize) std::abort();
-  return ImagePass(image, documents).run();
+  // Its own order: the settings first, then the tables.
+  static constexpr TableFile kOrder[] = {
+      TableFile::kSettings, TableFile::kReceiveFrames, TableFile::kTransmitFrames, TableFile::kSdoRead,
+      TableFile::kSdoWrite, TableFile::kTransmitPdos,  TableFile::kReceivePdos,    TableFile::kNodeGuard,
+      TableFile::kNodeGuardFrames, TableFile::kSdoClient};
+  ImagePass pass(image);
+  pass.begin();
+  for (const TableFile file : kOrder) {
+    Result<const XmlDocument*> document = documents.get(file);
+    if (!document) return document.error();
+    pass.step(file, *document);
+  }
+  pass.finish();
+  return pass.fill();
+}
+
+Status run_passes(ByteSpan bank1, ByteSpan bank2, ByteSpan image, ProjectDocuments& documents,
+                  const LocalDateTime& when, FormFill& bank_fill, FormFill& image_fill) {
+  BankPass bank(bank1, bank2);
+  ImagePass configuration(image);
+  bank.begin();
+  configuration.begin();
+  for (const TableFile file : kBankPassOrder) {
+    Result<const XmlDocument*> document = documents.get(file);
+    if (!document) return document.error();
+    if (Status done = bank.step(file, *document, documents.path(file)); !done) return done.error();
+    // The image needs ParGen.xml before the node-guarding and SDO client files; every other file
+    // is done with once both passes have read it, and its parse is freed at once.
+    const bool needs_settings = file == TableFile::kNodeGuard || file == TableFile::kNodeGuardFrames ||
+                                file == TableFile::kSdoClient;
+    if (needs_settings) continue;
+    configuration.step(file, *document);
+    if (file != TableFile::kSettings) documents.release(file);
+  }
+  bank.stamp(when);
+  for (const TableFile file : {TableFile::kNodeGuard, TableFile::kNodeGuardFrames, TableFile::kSdoClient}) {
+    Result<const XmlDocument*> document = documents.get(file);
+    if (!document) return document.error();
+    configuration.step(file, *document);
+  }
+  configuration.finish();
+  bank_fill = bank.fill();
+  image_fill = configuration.fill();
+  return ok_status();
 }
 
 }  // namespace brenvale

@@ -41,6 +41,8 @@ class ProjectDocuments {
   // The parsed file; nullptr when the file does not exist; an error naming the file, line and
   // column when it exists but cannot be read or parsed (the same error on every call).
   Result<const XmlDocument*> get(TableFile which);
+  // Frees a parsed file that no step needs any more; a later get() parses it again.
+  void release(TableFile which) { slots_[static_cast<std::size_t>(which)] = Slot{}; }
   std::filesystem::path path(TableFile which) const { return table_file_path(files_, which); }
   const ConfigFiles& files() const { return files_; }
 
