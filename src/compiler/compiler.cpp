@@ -1,5 +1,6 @@
 #include "compiler/compiler.h"
 
+#include <cstring>
 #include <string_view>
 #include <system_error>
 
@@ -91,25 +92,37 @@ Status Compiler::compile(const ConfigFiles& files, const Clock& clock) {
 
 std::string bank_dump_text(ConstByteSpan bank1, ConstByteSpan bank2) {
   // Line j of a bank's block shows its bytes 16 x j .. 16 x j + 15, each as " 0xHH,"; the first
-  // line opens the array, the others start with 17 blanks, the last byte closes it with "};".
+  // line opens the array, the others start with 17 blanks, and the last byte closes it with "};".
   static constexpr char kHex[] = "0123456789ABCDEF";
   static constexpr std::size_t kBytesPerLine = 16;
   static constexpr std::string_view kIndent = "                 ";
   static_assert(kIndent.size() == 17);
-  std::string text;
-  text.reserve(2 * (layout::kBankSize / kBytesPerLine) * (24 + 6 * kBytesPerLine + 3) + 64);
-  const auto put = [&text](std::string_view piece) { text.append(piece); };
-  put("#pragma CONST_SEG SEGMENT0\r\n");
+  static constexpr std::string_view kHead = "#pragma CONST_SEG SEGMENT0\r\n";
+  static constexpr std::string_view kTail = "#pragma CONST_SEG DEFAULT\r\n";
+  static constexpr std::size_t kLineMax = 24 + 6 * kBytesPerLine + 4;
+
+  std::string text(kHead.size() + kTail.size() + 2 * (layout::kBankSize / kBytesPerLine) * kLineMax + 8, '\0');
+  char* out = text.data();
+  const auto put = [&out](std::string_view piece) {
+    std::memcpy(out, piece.data(), piece.size());
+    out += piece.size();
+  };
+  put(kHead);
   const auto dump = [&](ConstByteSpan bank, std::string_view opening) {
     for (std::size_t at = 0; at < bank.size(); at += kBytesPerLine) {
       put(at == 0 ? opening : kIndent);
       for (std::size_t k = 0; k < kBytesPerLine; ++k) {
         const std::uint8_t byte = bank[at + k];
-        const char field[6] = {' ', '0', 'x', kHex[byte >> 4], kHex[byte & 0x0F], ','};
-        put(std::string_view(field, sizeof field));
+        out[0] = ' ';
+        out[1] = '0';
+        out[2] = 'x';
+        out[3] = kHex[byte >> 4];
+        out[4] = kHex[byte & 0x0F];
+        out[5] = ',';
+        out += 6;
       }
       if (at + kBytesPerLine == bank.size()) {
-        text.pop_back();  // the last byte closes the array instead of a comma; an empty line follows
+        --out;  // the last byte closes the array instead of a comma; an empty line follows
         put("};\r\n\r\n");
       } else {
         put("\r\n");
@@ -118,7 +131,8 @@ std::string bank_dump_text(ConstByteSpan bank1, ConstByteSpan bank2) {
   };
   dump(bank1, "const char Bank1 [] = {");
   dump(bank2, "const char Bank2 [] = {");
-  put("#pragma CONST_SEG DEFAULT\r\n");
+  put(kTail);
+  text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
 }
 
