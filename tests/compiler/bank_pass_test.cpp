@@ -8,6 +8,7 @@ namespace brenvale {
 namespace {
 
 using testing::all_bytes;
+using testing::compile_ok;
 using testing::bytes;
 using testing::files_of;
 using testing::frame_row;
@@ -21,11 +22,6 @@ using testing::table_xml;
 using testing::transmit_frame;
 using testing::with;
 using Bytes = std::vector<std::uint8_t>;
-
-void compile_ok(Compiler& compiler, const Project& project) {
-  const Status compiled = compiler.compile(files_of(project), fixed_clock(stamp()));
-  ASSERT_TRUE(compiled.ok()) << compiled.error().message;
-}
 
 TEST(BankPass, EmptyConfigurationGivesThePresetsAndTheStampOnly) {
   Project project;

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "compiler/compiler.h"
 #include "support/temp_dir.h"
 
@@ -147,6 +149,12 @@ namespace brenvale::testing {
 inline LocalDateTime stamp() { return LocalDateTime{2025, 2, 28, 9, 41, 37}; }
 
 inline ConfigFiles files_of(const Project& project) { return ConfigFiles{project.folder()}; }
+
+// A compile that must succeed, at the fixed stamp.
+inline void compile_ok(Compiler& compiler, const Project& project) {
+  const Status compiled = compiler.compile(files_of(project), fixed_clock(stamp()));
+  ASSERT_TRUE(compiled.ok()) << compiled.error().message;
+}
 
 // Bytes of a form for comparisons: `count` bytes from `offset`.
 inline std::vector<std::uint8_t> bytes(ConstByteSpan form, std::size_t offset, std::size_t count) {
