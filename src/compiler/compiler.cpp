@@ -36,21 +36,22 @@ TableName table_name(CompiledTable table) {
   return {"table", "", false};
 }
 
-// The first table that does not fit the form the device receives.
+// Every table that does not fit the form the device receives, one line each.
 Status check_capacities(const FormFill& fill, bool image_form) {
+  std::string message;
   for (std::size_t i = 0; i < fill.size(); ++i) {
     const TableFill& table = fill[i];
     if (!table.overflows()) continue;
     const TableName name = table_name(static_cast<CompiledTable>(i));
-    std::string message = std::string("Cannot compile: the ") + name.name + " (" + name.file + ") has " +
-                          std::to_string(table.rows) + " rows";
+    message += std::string("Cannot compile: the ") + name.name + " (" + name.file + ") has " +
+               std::to_string(table.rows) + " rows";
     if (image_form && name.linked_in_image) message += " that refer to an existing frame";
     message += image_form ? ", but the configuration image of a device with Ethernet port holds at most "
                           : ", but the bank image of a device without Ethernet port holds at most ";
-    message += std::to_string(table.capacity) + ". No file was written.";
-    return Error{message};
+    message += std::to_string(table.capacity) + ".\n";
   }
-  return ok_status();
+  if (message.empty()) return ok_status();
+  return Error{message + "No file was written."};
 }
 
 }  // namespace

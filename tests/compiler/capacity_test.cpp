@@ -166,3 +166,27 @@ TEST(Capacities, TheOtherFormIsCutToItsCapacity) {
 
 }  // namespace
 }  // namespace brenvale
+
+namespace brenvale {
+namespace {
+
+TEST(Capacities, EveryTableTooLargeIsNamed) {
+  testing::Project project;
+  const std::vector<TableCase>& cases = table_cases();
+  write_project(project, cases[4], 21, kWithoutPort);
+  std::vector<testing::Row> nodes;
+  for (int i = 0; i < 38; ++i) nodes.push_back(cases[6].row(i));
+  project.write("NodeGuard.xml", testing::table_xml("Node_Guarding", nodes));
+  Compiler compiler;
+  const Status refused = compiler.compile(testing::files_of(project), fixed_clock(testing::stamp()));
+  ASSERT_FALSE(refused.ok());
+  EXPECT_EQ(refused.error().message,
+            "Cannot compile: the transmit PDO table (TpdoJ1939.xml) has 21 rows, but the bank image of a device "
+            "without Ethernet port holds at most 20.\n"
+            "Cannot compile: the node-guarding table (NodeGuard.xml) has 38 rows, but the bank image of a device "
+            "without Ethernet port holds at most 37.\n"
+            "No file was written.");
+}
+
+}  // namespace
+}  // namespace brenvale
