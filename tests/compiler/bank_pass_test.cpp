@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "compiler/compiler.h"
 #include "compiler/layout.h"
 #include "project_files.h"
@@ -237,6 +239,34 @@ TEST(BankPass, ASecondCompileKeepsWhatItDoesNotWrite) {
   expected[22] = 0x83;  // 03:04:05: 2 x 2048 + 4 x 32 + 3 = 0x1083
   expected[23] = 0x10;
   EXPECT_EQ(bytes(compiler.bank(1), 16000, 132), expected);
+}
+
+}  // namespace
+}  // namespace brenvale
+
+namespace brenvale {
+namespace {
+
+// A compile that fails keeps the bank bytes it wrote before the failure, and the configuration
+// image of the last good compile.
+TEST(BankPass, AFailedCompileKeepsWhatItWroteAndTheLastImage) {
+  testing::Project project;
+  project.write("TCobDef.xml", testing::table_xml("COBID", {testing::transmit_frame("6", "0", "1", "0")}));
+  Compiler compiler;
+  testing::compile_ok(compiler, project);
+  const std::vector<std::uint8_t> image(compiler.image().begin(), compiler.image().end());
+
+  project.write("TCobDef.xml", testing::table_xml("COBID", {testing::transmit_frame("6", "0", "2", "0"),
+                                                            testing::transmit_frame("6", "0", "3", "0")}));
+  project.write("ParGen.xml", testing::par_gen_xml({{"CANType", "<missing>"}}));
+  const Status failed = compiler.compile(testing::files_of(project), fixed_clock({2026, 5, 6, 7, 8, 9}));
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(get_u32le(compiler.bank(2), 0), 0x18000200u);
+  EXPECT_EQ(get_u32le(compiler.bank(2), 4), 0x18000300u);
+  // The settings stop at CANType: the bit-rate byte before it is written, the stamp is not.
+  EXPECT_EQ(get_u8(compiler.bank(1), 16000), 6u);
+  EXPECT_EQ(get_u16le(compiler.bank(1), 16020), 0xE119u);
+  EXPECT_TRUE(std::equal(image.begin(), image.end(), compiler.image().begin()));
 }
 
 }  // namespace
