@@ -56,6 +56,36 @@ Status check_capacities(const FormFill& fill, bool image_form) {
 
 }  // namespace
 
+Status run_passes(ByteSpan bank1, ByteSpan bank2, ByteSpan image, ProjectDocuments& documents,
+                  const LocalDateTime& when, FormFill& bank_fill, FormFill& image_fill) {
+  BankPass bank(bank1, bank2);
+  ImagePass configuration(image);
+  bank.begin();
+  configuration.begin();
+  for (const TableFile file : kBankPassOrder) {
+    Result<const XmlDocument*> document = documents.get(file);
+    if (!document) return document.error();
+    if (Status done = bank.step(file, *document, documents.path(file)); !done) return done.error();
+    // The image needs ParGen.xml before the node-guarding and SDO client files; every other file
+    // is done with once both passes have read it, and its parse is freed at once.
+    const bool needs_settings = file == TableFile::kNodeGuard || file == TableFile::kNodeGuardFrames ||
+                                file == TableFile::kSdoClient;
+    if (needs_settings) continue;
+    configuration.step(file, *document);
+    if (file != TableFile::kSettings) documents.release(file);
+  }
+  bank.stamp(when);
+  for (const TableFile file : {TableFile::kNodeGuard, TableFile::kNodeGuardFrames, TableFile::kSdoClient}) {
+    Result<const XmlDocument*> document = documents.get(file);
+    if (!document) return document.error();
+    configuration.step(file, *document);
+  }
+  configuration.finish();
+  bank_fill = bank.fill();
+  image_fill = configuration.fill();
+  return ok_status();
+}
+
 Compiler::Compiler()
     : banks_(static_cast<std::size_t>(layout::kBankCount) * layout::kBankSize, 0), image_(layout::kImageSize, 0) {}
 
