@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "compiler/compile_passes.h"
+#include "compiler/layout.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -48,6 +50,28 @@ TEST(GoldenConfigurations, CompileToTheExpectedFiles) {
       EXPECT_EQ(read_text(dir / "bin" / empty), std::string(16384, '\0')) << empty;
     }
     EXPECT_EQ(testing::entry_count(dir / "bin"), 7u);
+  }
+}
+
+// One parse shared by both passes gives what each pass gives reading the files on its own.
+TEST(GoldenConfigurations, SharedParseEqualsSeparatePasses) {
+  const fs::path projects[] = {fs::path(BRENVALE_FIXTURES) / ".." / ".." / "examples" / "Truck_Demo",
+                               fs::path(BRENVALE_FIXTURES) / "compiler" / "without_port" / "project"};
+  const LocalDateTime when{2025, 2, 28, 9, 41, 37};
+  for (const fs::path& project : projects) {
+    std::vector<std::uint8_t> bank1(layout::kBankSize), bank2(layout::kBankSize), image(layout::kImageSize);
+    ProjectDocuments shared(ConfigFiles{project});
+    FormFill bank_fill{}, image_fill{};
+    ASSERT_TRUE(run_passes(bank1, bank2, image, shared, when, bank_fill, image_fill).ok());
+
+    std::vector<std::uint8_t> alone1(layout::kBankSize), alone2(layout::kBankSize), alone_image(layout::kImageSize);
+    ProjectDocuments for_banks(ConfigFiles{project});
+    ASSERT_TRUE(run_bank_pass(alone1, alone2, for_banks, when).ok());
+    ProjectDocuments for_image(ConfigFiles{project});
+    ASSERT_TRUE(run_image_pass(alone_image, for_image).ok());
+    EXPECT_EQ(bank1, alone1) << project;
+    EXPECT_EQ(bank2, alone2) << project;
+    EXPECT_EQ(image, alone_image) << project;
   }
 }
 
