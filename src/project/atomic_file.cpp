@@ -6,6 +6,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace brenvale {
 
@@ -17,11 +18,13 @@ Error write_error(const std::filesystem::path& path, int err) {
   return Error{"Cannot write " + path.string() + ": " + std::strerror(err)};
 }
 
-}  // namespace
+// A complete temporary file beside its target, not yet flushed or renamed.
+struct TempFile {
+  std::filesystem::path target;
+  std::string temp;
+};
 
-void set_write_fault_after(std::optional<std::size_t> bytes) { g_fault_after = bytes; }
-
-Status write_file_atomic(const std::filesystem::path& path, std::string_view bytes) {
+Result<TempFile> write_temp(const std::filesystem::path& path, std::string_view bytes, bool flush) {
   struct stat old_stat {};
   const bool had_file = ::stat(path.c_str(), &old_stat) == 0;
   // A read-only file is the user's way to protect it; renaming over it would ignore that.
@@ -37,7 +40,7 @@ Status write_file_atomic(const std::filesystem::path& path, std::string_view byt
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return write_error(path, errno);
 
-  auto fail = [&](int err) -> Status {
+  auto fail = [&](int err) -> Error {
     ::close(fd);
     ::unlink(temp.c_str());
     return write_error(path, err);
@@ -59,17 +62,58 @@ Status write_file_atomic(const std::filesystem::path& path, std::string_view byt
 
   const mode_t mode = had_file ? (old_stat.st_mode & 07777) : 0644;
   if (::fchmod(fd, mode) != 0) return fail(errno);
-  if (::fsync(fd) != 0) return fail(errno);
+  if (flush && ::fsync(fd) != 0) return fail(errno);
   if (::close(fd) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());
     return write_error(path, err);
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
+  return TempFile{path, std::move(temp)};
+}
+
+Status rename_into_place(const TempFile& file) {
+  if (::rename(file.temp.c_str(), file.target.c_str()) != 0) {
     const int err = errno;
-    ::unlink(temp.c_str());
-    return write_error(path, err);
+    ::unlink(file.temp.c_str());
+    return write_error(file.target, err);
   }
+  return ok_status();
+}
+
+}  // namespace
+
+void set_write_fault_after(std::optional<std::size_t> bytes) { g_fault_after = bytes; }
+
+Status write_file_atomic(const std::filesystem::path& path, std::string_view bytes) {
+  Result<TempFile> temp = write_temp(path, bytes, /*flush=*/true);
+  if (!temp) return temp.error();
+  return rename_into_place(*temp);
+}
+
+Status write_files_atomic(std::span<const FileWrite> files) {
+  std::vector<TempFile> temps;
+  std::string failures;
+  for (const FileWrite& file : files) {
+    Result<TempFile> temp = write_temp(file.path, file.bytes, /*flush=*/false);
+    if (temp) {
+      temps.push_back(std::move(*temp));
+    } else {
+      if (!failures.empty()) failures += "\n";
+      failures += temp.error().message;
+    }
+  }
+  if (!failures.empty()) {
+    for (const TempFile& temp : temps) ::unlink(temp.temp.c_str());
+    return Error{failures};
+  }
+
+  for (const TempFile& temp : temps) {
+    if (Status renamed = rename_into_place(temp); !renamed) {
+      if (!failures.empty()) failures += "\n";
+      failures += renamed.error().message;
+    }
+  }
+  if (!failures.empty()) return Error{failures};
   return ok_status();
 }
 
