@@ -1,4 +1,5 @@
 // brenvale-cli: the configurator's core without a display, for scripts and build servers.
+#include <csignal>
 #include <iostream>
 #include <string>
 
@@ -8,6 +9,9 @@
 #include "cli/commands.h"
 
 int main(int argc, char** argv) {
+  // A write beyond the file size limit must fail like a full disk, so that the output is left
+  // as it was and the user gets a message; the default action would end the process mid-write.
+  std::signal(SIGXFSZ, SIG_IGN);
   CLI::App app{std::string("Brenvale ") + brenvale::kVersion + " - configurator of the " +
                brenvale::kProductCode + " " + brenvale::kProductDescription + ", without a display"};
   app.require_subcommand(0, 1);
