@@ -1,8 +1,10 @@
 #include "project/atomic_file.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +17,60 @@ std::optional<std::size_t> g_fault_after;
 
 Error write_error(const std::filesystem::path& path, int err) {
   return Error{"Cannot write " + path.string() + ": " + std::strerror(err)};
+}
+
+// A name for the temporary file beside the target: hidden, and telling what it stands for.
+std::string temp_name(const std::filesystem::path& folder, const std::filesystem::path& path, const char* suffix) {
+  return (folder / ("." + path.filename().string() + ".tmp-" + suffix)).string();
+}
+
+std::string random_suffix() {
+  static std::atomic<unsigned> counter{0};
+  static const unsigned seed = std::random_device{}();
+  std::mt19937 random(seed ^ static_cast<unsigned>(::getpid()) ^ (counter++ * 2654435761u));
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string s(6, 'x');
+  for (char& c : s) c = kLetters[random() % (sizeof kLetters - 1)];
+  return s;
+}
+
+// Where the bytes go before they take the target's name. Preferably a file without any name
+// (O_TMPFILE), so that a process killed while writing leaves nothing behind; it is linked under
+// a temporary name only once complete. Where the file system cannot do that, a named
+// temporary file.
+struct TempFile {
+  int fd = -1;
+  std::string named;  // empty while the file has no name
+};
+
+TempFile open_temp(const std::filesystem::path& folder, const std::filesystem::path& path) {
+  TempFile temp;
+#ifdef O_TMPFILE
+  // Naming it later goes through /proc.
+  static const bool can_name = ::access("/proc/self/fd", X_OK) == 0;
+  if (can_name) {
+    temp.fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (temp.fd >= 0) return temp;
+  }
+#endif
+  temp.named = temp_name(folder, path, "XXXXXX");
+  temp.fd = ::mkstemp(temp.named.data());
+  return temp;
+}
+
+// Gives a complete unnamed file a temporary name in its folder.
+int name_temp(TempFile& temp, const std::filesystem::path& folder, const std::filesystem::path& path) {
+  if (!temp.named.empty()) return 0;
+  const std::string self = "/proc/self/fd/" + std::to_string(temp.fd);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = temp_name(folder, path, random_suffix().c_str());
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      temp.named = std::move(name);
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
 }
 
 }  // namespace
@@ -33,13 +89,12 @@ Status write_file_atomic(const std::filesystem::path& path, std::string_view byt
   }
 
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  std::string temp = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return write_error(path, errno);
+  TempFile temp = open_temp(folder, path);
+  if (temp.fd < 0) return write_error(path, errno);
 
   auto fail = [&](int err) -> Status {
-    ::close(fd);
-    ::unlink(temp.c_str());
+    if (temp.fd >= 0) ::close(temp.fd);
+    if (!temp.named.empty()) ::unlink(temp.named.c_str());
     return write_error(path, err);
   };
 
@@ -48,7 +103,7 @@ Status write_file_atomic(const std::filesystem::path& path, std::string_view byt
   const std::size_t to_write = faulted ? *g_fault_after : bytes.size();
   std::size_t written = 0;
   while (written < to_write) {
-    const ssize_t n = ::write(fd, bytes.data() + written, to_write - written);
+    const ssize_t n = ::write(temp.fd, bytes.data() + written, to_write - written);
     if (n < 0) {
       if (errno == EINTR) continue;
       return fail(errno);
@@ -58,18 +113,13 @@ Status write_file_atomic(const std::filesystem::path& path, std::string_view byt
   if (faulted) return fail(ENOSPC);
 
   const mode_t mode = had_file ? (old_stat.st_mode & 07777) : 0644;
-  if (::fchmod(fd, mode) != 0) return fail(errno);
-  if (::fsync(fd) != 0) return fail(errno);
-  if (::close(fd) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    return write_error(path, err);
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    return write_error(path, err);
-  }
+  if (::fchmod(temp.fd, mode) != 0) return fail(errno);
+  if (::fsync(temp.fd) != 0) return fail(errno);
+  if (const int err = name_temp(temp, folder, path); err != 0) return fail(err);
+  const int fd = temp.fd;
+  temp.fd = -1;
+  if (::close(fd) != 0) return fail(errno);
+  if (::rename(temp.named.c_str(), path.c_str()) != 0) return fail(errno);
   return ok_status();
 }
 
