@@ -1,0 +1,138 @@
+// brenvale-cli under a file size limit (a full disk) and killed at random moments: every output
+// file is either as it was before or complete and correct, never partial.
+#include <chrono>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "child_process.h"
+#include "file_tree.h"
+#include "support/temp_dir.h"
+
+namespace brenvale {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono;
+using testing::ChildEnd;
+using testing::ChildOptions;
+using testing::file_tree;
+using testing::FileTree;
+using testing::read_text;
+using testing::run_child;
+using testing::TempDir;
+using testing::write_text;
+
+const std::vector<std::string> kFixedClock = {"SOURCE_DATE_EPOCH=1709821800", "TZ=UTC"};
+
+// A command over a configuration folder: how to lay out its input and old outputs, and its
+// command line.
+struct CliRun {
+  const char* name;
+  std::function<void(const fs::path& folder)> prepare;
+  std::vector<std::string> outputs;  // relative to the folder
+  std::function<std::vector<std::string>(const fs::path& folder)> args;
+};
+
+std::vector<CliRun> cli_runs() {
+  return {
+      {"eds",
+       [](const fs::path& f) {
+         testing::copy_tree(fs::path(BRENVALE_FIXTURES) / "eds/several", f / "project");
+         write_text(f / "device.eds", "old sheet\r\n");
+       },
+       {"device.eds"},
+       [](const fs::path& f) {
+         return std::vector<std::string>{BRENVALE_CLI, "eds", (f / "project").string(), (f / "device.eds").string()};
+       }},
+  };
+}
+
+// Temporary files of the atomic writer: hidden, with ".tmp-" in the name.
+bool is_temporary(const std::string& relative) {
+  const std::string name = fs::path(relative).filename().string();
+  return name.starts_with(".") && name.find(".tmp-") != std::string::npos;
+}
+
+FileTree without_temporaries(FileTree tree) {
+  std::erase_if(tree, [](const auto& entry) { return is_temporary(entry.first); });
+  return tree;
+}
+
+class CliFailure : public ::testing::TestWithParam<CliRun> {
+ protected:
+  // The outputs of a complete run on a fresh folder.
+  FileTree complete_run() {
+    TempDir dir;
+    GetParam().prepare(dir.path());
+    const ChildEnd end = run_child({GetParam().args(dir.path()), kFixedClock});
+    EXPECT_EQ(end.exit_code, 0);
+    return file_tree(dir.path());
+  }
+};
+
+TEST_P(CliFailure, FileSizeLimitGivesAnErrorAndChangesNothing) {
+  const CliRun& run = GetParam();
+  const FileTree complete = complete_run();
+  const std::size_t size = complete.at(run.outputs.front()).size();
+  for (const rlim_t limit : {rlim_t{0}, rlim_t{1}, rlim_t{size / 2}, rlim_t{size - 1}}) {
+    SCOPED_TRACE(limit);
+    TempDir dir;
+    run.prepare(dir.path());
+    const FileTree before = file_tree(dir.path());
+    ChildOptions options{run.args(dir.path()), kFixedClock, limit};
+    options.capture_stderr = true;
+    const ChildEnd end = run_child(options);
+    const std::string& message = end.err;
+    EXPECT_FALSE(end.killed) << "signal " << end.signal;
+    EXPECT_EQ(end.exit_code, 1);
+    EXPECT_NE(message.find(run.outputs.front()), std::string::npos) << message;
+    EXPECT_EQ(file_tree(dir.path()), before);
+  }
+}
+
+TEST_P(CliFailure, KilledAtAnyMomentLeavesOldOrCompleteFiles) {
+  const CliRun& run = GetParam();
+  const FileTree complete = complete_run();
+  TempDir first;
+  run.prepare(first.path());
+  const FileTree old_tree = file_tree(first.path());
+
+  // How long a complete run takes here; the kills fall within a little more than that.
+  const auto started = steady_clock::now();
+  complete_run();
+  const auto duration = duration_cast<microseconds>(steady_clock::now() - started);
+
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<long> moment(0, duration.count() * 5 / 4);
+  int killed_runs = 0;
+  for (int i = 0; i < 24; ++i) {
+    TempDir dir;
+    run.prepare(dir.path());
+    ChildOptions options{run.args(dir.path()), kFixedClock};
+    options.kill_after = microseconds(moment(random));
+    const ChildEnd end = run_child(options);
+    if (end.killed) ++killed_runs;
+    const FileTree after = without_temporaries(file_tree(dir.path()));
+    for (const auto& [name, bytes] : after) {
+      SCOPED_TRACE(name);
+      const auto was = old_tree.find(name);
+      const bool as_before = was != old_tree.end() && was->second == bytes;
+      const bool as_complete = complete.count(name) != 0 && complete.at(name) == bytes;
+      EXPECT_TRUE(as_before || as_complete) << "partial after a kill at " << options.kill_after->count() << " us";
+    }
+    for (const std::string& out : run.outputs) EXPECT_EQ(after.count(out), 1u) << out << " vanished";
+  }
+  // Most moments fall inside the run; otherwise the test would not test much.
+  EXPECT_GT(killed_runs, 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCommand, CliFailure, ::testing::ValuesIn(cli_runs()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace brenvale
