@@ -10,6 +10,7 @@
 
 #include "app/product.h"
 #include "eds/eds_writer.h"
+#include "options/update_timer.h"
 #include "ui/dialog_frame.h"
 #include "ui/file_dialog.h"
 #include "ui/link_label.h"
@@ -19,8 +20,8 @@ namespace brenvale {
 
 namespace {
 
-constexpr int kFirstCheckMs = 60000;       // one minute after the timer is armed
-constexpr int kLaterChecksMs = 7200000;    // then every two hours
+constexpr int kFirstCheckMs = static_cast<int>(UpdateCheckTimer::kFirstInterval.count());
+constexpr int kLaterChecksMs = static_cast<int>(UpdateCheckTimer::kLaterInterval.count());
 
 // Buttons that work without an open configuration.
 bool needs_configuration(const QString& name) {
@@ -204,7 +205,8 @@ void TFMain::Btn_Click() {
 
 void TFMain::Switch_Update_Timer() {
   if (state_.settings.update_check_enabled()) {
-    Timer_Update->start();
+    // Switching on a running timer must not restart its countdown.
+    if (!Timer_Update->isActive()) Timer_Update->start();
   } else {
     Timer_Update->stop();
   }

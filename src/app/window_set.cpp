@@ -4,6 +4,8 @@
 #include "canopen/node_guard_window.h"
 #include "canopen/sdo_client_window.h"
 #include "options/about_window.h"
+#include "options/options_window.h"
+#include "options/version_check.h"
 #include "project/new_project_dialog.h"
 #include "project/open_project_dialog.h"
 #include "settings/par_gen_window.h"
@@ -15,12 +17,17 @@ WindowSet::WindowSet(AppState& app_state) : state(app_state) {
   new_project = new TFNew_Project(state, main.get());
   open_conf = new TFOpenConf(state, main.get());
   about = new TFAbout(main.get());
+  options = new TFSoftOptions(state, main.get());
   sdo_client = new TFDefine_Client_SDO(state.catalogue, state.active, main.get());
   node_guard = new TFDefine_NodeGuard(state.catalogue, state.active, main.get());
   par_gen = new TFParGen2(state.catalogue, main.get());
 
-  recaption_order_ = {main.get(), new_project, open_conf, sdo_client, node_guard, par_gen};
+  recaption_order_ = {main.get(), new_project, open_conf, options, sdo_client, node_guard, par_gen};
   main->set_change_language([this] { Change_Language(); });
+  options->set_change_language([this] { main->Change_Language(); });
+  // Both the timer and the options window ask the maker's server.
+  main->set_version_check([] { return check_version(); });
+  options->set_version_check([] { return check_version(); });
   wire_steps();
 }
 
@@ -41,6 +48,12 @@ void WindowSet::wire_steps() {
     }
   });
   main->set_step("Btn_Info", [this] { about->exec(); });
+  main->set_step("Btn_Opz", [this] {
+    if (options->exec() == QDialog::Accepted) {
+      main->Save_Setting();
+      main->Switch_Update_Timer();
+    }
+  });
   main->set_step("Btn_CANopen_EDSFile", [this] { main->Create_EDS(); });
   main->set_step("Btn_Prm_Gen", [this] { par_gen->open_for(state.active.files()); });
   main->set_step("Btn_Set_SDO_Client", [this] { sdo_client->Execute(); });

@@ -13,6 +13,7 @@ class TFMain;
 class TFNew_Project;
 class TFOpenConf;
 class TFAbout;
+class TFSoftOptions;
 class TFDefine_Client_SDO;
 class TFDefine_NodeGuard;
 class TFParGen2;
@@ -33,6 +34,7 @@ class WindowSet {
   TFNew_Project* new_project = nullptr;
   TFOpenConf* open_conf = nullptr;
   TFAbout* about = nullptr;
+  TFSoftOptions* options = nullptr;
   TFDefine_Client_SDO* sdo_client = nullptr;
   TFDefine_NodeGuard* node_guard = nullptr;
   TFParGen2* par_gen = nullptr;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/eds_command.h"
+#include "cli/firmware_command.h"
 #include "cli/texts_command.h"
 
 namespace brenvale::cli {
@@ -33,6 +34,12 @@ void add_commands(CLI::App& app) {
   sub = app.add_subcommand("eds", "Write the electronic data sheet (EDS) of a configuration");
   add_eds_options(*sub, *eds);
   commands().push_back({sub, [eds] { return run_eds(*eds); }});
+
+  auto firmware = std::make_shared<FirmwareOptions>();
+  sub = app.add_subcommand("firmware", "Merge PROJECT_DIR/bin/bank1.bin and bank2.bin into a master firmware, "
+                                       "written to PROJECT_DIR/New_<name of MASTER_SX>");
+  add_firmware_options(*sub, *firmware);
+  commands().push_back({sub, [firmware] { return run_firmware(*firmware); }});
 }
 
 int run_selected(CLI::App& app) {

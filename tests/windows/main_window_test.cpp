@@ -12,6 +12,7 @@
 #include "project/open_project_dialog.h"
 #include "support/box_recorder.h"
 #include "support/temp_dir.h"
+#include "support/window_helpers.h"
 #include "ui/file_dialog.h"
 #include "ui/link_label.h"
 
@@ -19,6 +20,8 @@ using brenvale::AppFolders;
 using brenvale::AppState;
 using brenvale::WindowSet;
 using brenvale::testing::BoxRecorder;
+using brenvale::testing::click;
+using brenvale::testing::when_dialog_shown;
 using brenvale::testing::read_text;
 using brenvale::testing::TempDir;
 using brenvale::testing::write_text;
@@ -26,19 +29,6 @@ using brenvale::testing::write_text;
 namespace {
 
 QString label_text(QWidget* window, const char* name) { return window->findChild<QLabel*>(name)->text(); }
-
-void click(QWidget* window, const char* name) { QTest::mouseClick(window->findChild<QPushButton*>(name), Qt::LeftButton); }
-
-// Runs `action` as soon as the next modal dialog is shown, so that exec() returns.
-void when_dialog_shown(QDialog* dialog, std::function<void()> action) {
-  QTimer::singleShot(0, dialog, [dialog, action] {
-    if (!dialog->isVisible()) {
-      when_dialog_shown(dialog, action);
-      return;
-    }
-    action();
-  });
-}
 
 }  // namespace
 

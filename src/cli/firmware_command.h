@@ -1,0 +1,20 @@
+// brenvale-cli firmware: the firmware file of a converter without Ethernet port, made from a
+// configuration's compiled banks 1 and 2 and a master firmware, as the update window makes it.
+#pragma once
+
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+namespace brenvale::cli {
+
+struct FirmwareOptions {
+  std::string project_dir;
+  std::string master;
+};
+
+void add_firmware_options(CLI::App& sub, FirmwareOptions& options);
+// 0 when both banks were merged; 1 with a message on standard error otherwise.
+int run_firmware(const FirmwareOptions& options);
+
+}  // namespace brenvale::cli
