@@ -13,6 +13,7 @@
 #include "project/atomic_file.h"
 #include "project/project_store.h"
 #include "settings/settings_record.h"
+#include "update/ethernet_update_file.h"
 #include "support/temp_dir.h"
 
 namespace brenvale {
@@ -61,6 +62,11 @@ const std::vector<Writer>& writers() {
        }},
       {"data sheet", "eds/several", {"device.eds"},
        [](const fs::path& f) { return write_eds(EdsTemplate::kWithPort, ConfigFiles{f}, f / "device.eds", fixed_clock); }},
+      {"Ethernet updater parameters", "", {"Ethernet_Update.xml"},
+       [](const fs::path& f) {
+         EthernetUpdateRequest request{"127.0.0.1", UpdateOption::kFirmware, true, f / "MASTER", f / "PROJECTS" / "Truck"};
+         return write_ethernet_update_file(f / "Ethernet_Update.xml", request);
+       }},
   };
   return list;
 }
