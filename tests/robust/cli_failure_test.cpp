@@ -44,7 +44,7 @@ struct CliRun {
 std::string master_firmware() {
   std::string text = testing::srec('0', 0, {'T', 'a', 'l'}) + "\r\n";
   text += testing::s2_records(0x380000, 0x3A4000, 32, 3);
-  return text + testing::srec('8', 0x380000) + "\r\n";
+  return text + testing::srec('9', 0) + "\r\n";
 }
 
 void write_banks(const fs::path& bin) {
