@@ -9,6 +9,8 @@
 #include "project/new_project_dialog.h"
 #include "project/open_project_dialog.h"
 #include "settings/par_gen_window.h"
+#include "update/boot_window.h"
+#include "update/firmware_window.h"
 
 namespace brenvale {
 
@@ -20,7 +22,9 @@ WindowSet::WindowSet(AppState& app_state) : state(app_state) {
   options = new TFSoftOptions(state, main.get());
   sdo_client = new TFDefine_Client_SDO(state.catalogue, state.active, main.get());
   node_guard = new TFDefine_NodeGuard(state.catalogue, state.active, main.get());
+  boot = new TFBoot(state, main.get());
   par_gen = new TFParGen2(state.catalogue, main.get());
+  firmware = new TFModifyFileSx(state, main.get());
 
   recaption_order_ = {main.get(), new_project, open_conf, options, sdo_client, node_guard, par_gen};
   main->set_change_language([this] { Change_Language(); });

@@ -17,6 +17,8 @@ class TFSoftOptions;
 class TFDefine_Client_SDO;
 class TFDefine_NodeGuard;
 class TFParGen2;
+class TFBoot;
+class TFModifyFileSx;
 
 namespace ui {
 class Captioned;
@@ -37,7 +39,9 @@ class WindowSet {
   TFSoftOptions* options = nullptr;
   TFDefine_Client_SDO* sdo_client = nullptr;
   TFDefine_NodeGuard* node_guard = nullptr;
+  TFBoot* boot = nullptr;
   TFParGen2* par_gen = nullptr;
+  TFModifyFileSx* firmware = nullptr;
 
   // Re-applies every window's captions, in the order the language change asks for.
   void Change_Language();
