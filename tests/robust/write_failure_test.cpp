@@ -7,9 +7,13 @@
 
 #include "app/app_settings.h"
 #include "canopen/node_guard_table.h"
+#include "canopen/pdo_table.h"
+#include "canopen/sdo_server_table.h"
 #include "canopen/sdo_client_table.h"
 #include "eds/eds_writer.h"
 #include "file_tree.h"
+#include "j1939/receive_frames.h"
+#include "j1939/transmit_frames.h"
 #include "project/atomic_file.h"
 #include "project/project_store.h"
 #include "settings/settings_record.h"
@@ -32,6 +36,39 @@ NodeGuardTable guarded_pump() {
   NodeGuardTable table = default_node_guard_table();
   table.rows[0] = GuardedNode{"5", "100", "3", "Pump"};
   return table;
+}
+
+ReceiveFrames one_receive_frame() {
+  ReceiveFrames t;
+  t.set_cell(0, ReceiveColumn::kPgn, "61444");
+  t.set_cell(0, ReceiveColumn::kSourceAddress, "0");
+  t.set_cell(0, ReceiveColumn::kMnemonic, "EEC1");
+  return t;
+}
+
+TransmitFrames one_transmit_frame() {
+  TransmitFrames t;
+  for (int c = 0; c < t.cells.column_count(); ++c) t.cells.set_cell(0, c, "1");
+  return t;
+}
+
+PdoTable one_pdo(PdoVariant variant) {
+  PdoTable t(variant, EthernetPort::kWithPort);
+  for (int c = 0; c < t.cells.column_count(); ++c) t.cells.set_cell(0, c, "1");
+  t.cells.set_cell(0, 0, "0x181");
+  return t;
+}
+
+// The SDO server objects of the fixture, opened beside a frames file in a folder of their own.
+SdoServerTable sdo_server_table(SdoVariant variant) {
+  TempDir source;
+  const bool read = variant == SdoVariant::kRead;
+  const char* objects = read ? "RInfoCob.xml" : "TInfoCob.xml";
+  write_text(source / "frames.xml", R"(<COBID><row DP="0" PGN="61444" ID_DEV="0"/></COBID>)");
+  fs::copy_file(fs::path(BRENVALE_FIXTURES) / "eds/several" / objects, source / objects);
+  Result<SdoServerTable> table = SdoServerTable::open(variant, source / "frames.xml", source / objects);
+  EXPECT_TRUE(table.ok());
+  return table ? *table : SdoServerTable(variant);
 }
 
 struct Writer {
@@ -62,6 +99,18 @@ const std::vector<Writer>& writers() {
        }},
       {"data sheet", "eds/several", {"device.eds"},
        [](const fs::path& f) { return write_eds(EdsTemplate::kWithPort, ConfigFiles{f}, f / "device.eds", fixed_clock); }},
+      {"receive frames", "", {"RCobDef.xml"},
+       [](const fs::path& f) { return save_receive_frames(one_receive_frame(), f / "RCobDef.xml"); }},
+      {"transmit frames", "", {"TCobDef.xml"},
+       [](const fs::path& f) { return save_transmit_frames(one_transmit_frame(), f / "TCobDef.xml"); }},
+      {"transmit PDOs", "", {"TpdoJ1939.xml"},
+       [](const fs::path& f) { return save_pdo_table(one_pdo(PdoVariant::kTransmit), f / "TpdoJ1939.xml"); }},
+      {"receive PDOs", "", {"pdoJ1939.xml"},
+       [](const fs::path& f) { return save_pdo_table(one_pdo(PdoVariant::kReceive), f / "pdoJ1939.xml"); }},
+      {"SDO server read objects", "", {"RInfoCob.xml"},
+       [](const fs::path& f) { return sdo_server_table(SdoVariant::kRead).save(f / "RInfoCob.xml"); }},
+      {"SDO server write objects", "", {"TInfoCob.xml"},
+       [](const fs::path& f) { return sdo_server_table(SdoVariant::kWrite).save(f / "TInfoCob.xml"); }},
       {"Ethernet updater parameters", "", {"Ethernet_Update.xml"},
        [](const fs::path& f) {
          EthernetUpdateRequest request{"127.0.0.1", UpdateOption::kFirmware, true, f / "MASTER", f / "PROJECTS" / "Truck"};
