@@ -220,6 +220,12 @@ class MainWindowTest : public QObject {
         {"Btn_Prm_Gen", "TFParGen2"},
         {"Btn_Set_SDO_Client", "TFDefine_Client_SDO"},
         {"Btn_Set_NodeGuard", "TFDefine_NodeGuard"},
+        {"Btn_Receive_J1939", "TFReceive_J1939"},
+        {"Btn_Transmit_J1939", "TFTransmit_J1939"},
+        {"Btn_Define_Receive_TPDO", "TFDefine_TPDO"},
+        {"Btn_Define_Transmit_RPDO", "TFDefine_RPDO"},
+        {"Btn_Define_Receive_SDO", "TFDefine_Server_SDO_Read"},
+        {"Btn_Define_Transmit_SDO", "TFDefine_Server_SDO_Write"},
     };
     for (const auto& [button, window] : steps) {
       QString shown;
