@@ -18,7 +18,8 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-FIXTURES = os.path.join(ROOT, "tests", "fixtures")
+# Where seed files come from: the test fixtures and the bundled examples.
+SEED_ROOTS = [os.path.join(ROOT, "tests", "fixtures"), os.path.join(ROOT, "examples")]
 
 # The files a configuration target can take the fuzz input in; the first input byte chooses.
 # Keep each list in the order its target declares.
@@ -28,7 +29,10 @@ TABLE_FILES = ["ParGen.xml", "RCobDef.xml", "TCobDef.xml", "TpdoJ1939.xml", "pdo
 
 
 def fixtures(name):
-    return sorted(glob.glob(os.path.join(FIXTURES, "**", name), recursive=True))
+    found = []
+    for root in SEED_ROOTS:
+        found += glob.glob(os.path.join(root, "**", name), recursive=True)
+    return sorted(found)
 
 
 def plain(*names):
