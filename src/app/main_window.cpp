@@ -235,6 +235,16 @@ void TFMain::Create_EDS() {
   if (!written.ok()) ui::error_box(this, ui::qs(written.error().message));
 }
 
+bool TFMain::Update_Device() {
+  const Result<UpdatePath> compiled = compile_and_write(compiler_, state_.active.files(), compile_clock());
+  if (!compiled) {
+    ui::error_box(this, ui::qs(compiled.error().message));
+    return false;
+  }
+  if (show_update_window_) show_update_window_();
+  return true;
+}
+
 void TFMain::Save_Setting() {
   const Status saved = state_.save_settings();
   if (!saved.ok()) ui::error_box(this, QString::fromStdString(saved.error().message));

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "app/app_state.h"
+#include "compiler/compiler.h"
 #include "ui/captioned.h"
 
 class QLabel;
@@ -47,6 +48,11 @@ class TFMain : public QWidget, public ui::Captioned {
   // The "EDS File" step: a save dialog, then the data sheet for the configuration's variant.
   void Create_EDS();
 
+  // The "Update Device" step: compile, write the seven files, then the update window that fits
+  // the converter. Returns false when the compile or a write failed (shown in an error box).
+  bool Update_Device();
+  void set_update_window(std::function<void()> show) { show_update_window_ = std::move(show); }
+
   // Writes Brenvale.xml; a failure is shown in an error box.
   void Save_Setting();
 
@@ -69,6 +75,9 @@ class TFMain : public QWidget, public ui::Captioned {
   std::map<QString, std::function<void()>> steps_;
   std::function<void()> change_language_;
   std::function<bool()> version_check_;
+  std::function<void()> show_update_window_;
+  // The bank buffers live for the whole run; every compile reuses them.
+  Compiler compiler_;
   bool quit_when_shown_ = false;
   bool painted_ = false;
 

@@ -16,6 +16,7 @@
 #include "settings/par_gen_window.h"
 #include "update/boot_window.h"
 #include "update/firmware_window.h"
+#include "update/update_step.h"
 
 namespace brenvale {
 
@@ -73,6 +74,8 @@ void WindowSet::wire_steps() {
     }
   });
   main->set_step("Btn_CANopen_EDSFile", [this] { main->Create_EDS(); });
+  main->set_step("Btn_CreateBin", [this] { main->Update_Device(); });
+  main->set_update_window([this] { show_update_window(state, *boot, *firmware); });
   main->set_step("Btn_Prm_Gen", [this] { par_gen->open_for(state.active.files()); });
   main->set_step("Btn_Set_SDO_Client", [this] { sdo_client->Execute(); });
   main->set_step("Btn_Set_NodeGuard", [this] { node_guard->Execute(); });

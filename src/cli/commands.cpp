@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "cli/check_command.h"
+#include "cli/compile_command.h"
 #include "cli/eds_command.h"
 #include "cli/firmware_command.h"
 #include "cli/texts_command.h"
@@ -29,6 +31,16 @@ void add_commands(CLI::App& app) {
   CLI::App* sub = app.add_subcommand("texts", "Print the text catalogue in the language-file format");
   add_texts_options(*sub, *texts);
   commands().push_back({sub, [texts] { return run_texts(*texts); }});
+
+  auto compile = std::make_shared<CompileOptions>();
+  sub = app.add_subcommand("compile", "Compile a configuration and write its seven files into its bin folder");
+  add_compile_options(*sub, *compile);
+  commands().push_back({sub, [compile] { return run_compile(*compile); }});
+
+  auto check = std::make_shared<CheckOptions>();
+  sub = app.add_subcommand("check", "Check every table of a configuration and list references to missing frames");
+  add_check_options(*sub, *check);
+  commands().push_back({sub, [check] { return run_check(*check); }});
 
   auto eds = std::make_shared<EdsOptions>();
   sub = app.add_subcommand("eds", "Write the electronic data sheet (EDS) of a configuration");

@@ -56,7 +56,13 @@ Result<XmlDocument> parse_xml_text(std::string_view text, const std::string& nam
 Result<XmlDocument> load_xml_file(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return Error{path.string() + ": cannot be opened"};
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // Read in blocks: a character-by-character read costs about as much as parsing a large table.
+  std::string text;
+  std::error_code size_error;
+  const std::uintmax_t size = std::filesystem::file_size(path, size_error);
+  if (!size_error) text.reserve(static_cast<std::size_t>(size));
+  char block[16384];
+  while (in.read(block, sizeof block) || in.gcount() > 0) text.append(block, static_cast<std::size_t>(in.gcount()));
   if (in.bad()) return Error{path.string() + ": cannot be read"};
   return parse_xml_text(text, path.string());
 }

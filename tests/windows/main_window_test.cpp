@@ -246,6 +246,54 @@ class MainWindowTest : public QObject {
     QCOMPARE(brenvale::testing::entry_count(dir_->path() / "PROJECTS" / "Truck"), std::size_t{1});
   }
 
+  void updateDeviceOpensTheWindowOfTheUpdatePath() {
+    const auto project = dir_->path() / "PROJECTS" / "Truck";
+    std::filesystem::create_directories(project / "bin");
+    AppState state(AppFolders{dir_->path()});
+    WindowSet windows(state);
+    state.active.activate("Truck");
+    BoxRecorder boxes;
+    auto modal_after_click = [&]() {
+      QString shown;
+      std::function<void()> close_modal = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) {
+          QTimer::singleShot(5, close_modal);
+          return;
+        }
+        shown = modal->objectName();
+        qobject_cast<QDialog*>(modal)->reject();
+      };
+      QTimer::singleShot(0, close_modal);
+      click(windows.main.get(), "Btn_CreateBin");
+      return shown;
+    };
+
+    // No ParGen.xml: no Ethernet port for the update, so the firmware file window.
+    QCOMPARE(modal_after_click(), QString("TFModifyFileSx"));
+    QCOMPARE(std::filesystem::file_size(project / "bin" / "bank.bin"), std::uintmax_t{65280});
+    write_text(project / "ParGen.xml",
+               "<Par_Gen><Select_Device>Device With Ethernet Port</Select_Device><BaudRateCAN>5</BaudRateCAN>"
+               "<CANType>1</CANType><IDDev_CANopen>1</IDDev_CANopen><Baud_CANopen>5</Baud_CANopen>"
+               "<Set_Ope_CANopen>0</Set_Ope_CANopen><Net_Start_CANopen>0</Net_Start_CANopen>"
+               "<Delay_CANopen>0</Delay_CANopen></Par_Gen>");
+    QCOMPARE(modal_after_click(), QString("TFBoot"));
+
+    // A PDO row without a frame fails the compile: an error, no update window, no new files.
+    write_text(project / "TpdoJ1939.xml", "<PDOJ1939><row COB-ID=\"0x181\" Dimension=\"2\" Offset=\"1\" Mnemonic=\"\"/></PDOJ1939>");
+    std::filesystem::remove_all(project / "bin");
+    std::filesystem::create_directories(project / "bin");
+    boxes.boxes.clear();
+    QTimer::singleShot(2000, [] {
+      if (QWidget* modal = QApplication::activeModalWidget()) qobject_cast<QDialog*>(modal)->reject();
+    });
+    click(windows.main.get(), "Btn_CreateBin");
+    QCOMPARE(boxes.boxes.size(), std::size_t{1});
+    QCOMPARE(boxes.boxes.front().first, brenvale::ui::BoxKind::kError);
+    QVERIFY(boxes.last().contains("TpdoJ1939.xml"));
+    QCOMPARE(brenvale::testing::entry_count(project / "bin"), std::size_t{0});
+  }
+
   void updateTimerShowsAndHidesTheLink() {
     AppState state(AppFolders{dir_->path()});
     WindowSet windows(state);

@@ -1,0 +1,205 @@
+#include "compiler/compiler.h"
+
+#include <cstring>
+#include <string_view>
+#include <system_error>
+
+#include "app/update_path.h"
+#include "compiler/compile_passes.h"
+#include "compiler/project_documents.h"
+#include "project/atomic_file.h"
+
+namespace brenvale {
+
+namespace {
+
+struct TableName {
+  const char* name;
+  const char* file;
+  // In the configuration image only the rows that name an existing frame take a record.
+  bool linked_in_image;
+};
+
+TableName table_name(CompiledTable table) {
+  switch (table) {
+    case CompiledTable::kReceiveFrames: return {"receive frame table", "RCobDef.xml", false};
+    case CompiledTable::kTransmitFrames: return {"transmit frame table", "TCobDef.xml", false};
+    case CompiledTable::kSdoRead: return {"SDO read table", "RInfoCob.xml", true};
+    case CompiledTable::kSdoWrite: return {"SDO write table", "TInfoCob.xml", true};
+    case CompiledTable::kTransmitPdos: return {"transmit PDO table", "TpdoJ1939.xml", true};
+    case CompiledTable::kReceivePdos: return {"receive PDO table", "pdoJ1939.xml", true};
+    case CompiledTable::kNodeGuard: return {"node-guarding table", "NodeGuard.xml", false};
+    case CompiledTable::kNodeGuardFrames: return {"node-guarding frame table", "NG_J1939_Frame.xml", false};
+    case CompiledTable::kSdoClientFrames: return {"SDO client frame table", "SDOClient.xml", false};
+    case CompiledTable::kCount: break;
+  }
+  return {"table", "", false};
+}
+
+// Every table that does not fit the form the device receives, one line each.
+Status check_capacities(const FormFill& fill, bool image_form) {
+  std::string message;
+  for (std::size_t i = 0; i < fill.size(); ++i) {
+    const TableFill& table = fill[i];
+    if (!table.overflows()) continue;
+    const TableName name = table_name(static_cast<CompiledTable>(i));
+    message += std::string("Cannot compile: the ") + name.name + " (" + name.file + ") has " +
+               std::to_string(table.rows) + " rows";
+    if (image_form && name.linked_in_image) message += " that refer to an existing frame";
+    message += image_form ? ", but the configuration image of a device with Ethernet port holds at most "
+                          : ", but the bank image of a device without Ethernet port holds at most ";
+    message += std::to_string(table.capacity) + ".\n";
+  }
+  if (message.empty()) return ok_status();
+  return Error{message + "No file was written."};
+}
+
+}  // namespace
+
+Status run_passes(ByteSpan bank1, ByteSpan bank2, ByteSpan image, ProjectDocuments& documents,
+                  const LocalDateTime& when, FormFill& bank_fill, FormFill& image_fill) {
+  BankPass bank(bank1, bank2);
+  ImagePass configuration(image);
+  bank.begin();
+  configuration.begin();
+  for (const TableFile file : kBankPassOrder) {
+    Result<const XmlDocument*> document = documents.get(file);
+    if (!document) return document.error();
+    if (Status done = bank.step(file, *document, documents.path(file)); !done) return done.error();
+    // The image needs ParGen.xml before the node-guarding and SDO client files; every other file
+    // is done with once both passes have read it, and its parse is freed at once.
+    const bool needs_settings = file == TableFile::kNodeGuard || file == TableFile::kNodeGuardFrames ||
+                                file == TableFile::kSdoClient;
+    if (needs_settings) continue;
+    configuration.step(file, *document);
+    if (file != TableFile::kSettings) documents.release(file);
+  }
+  bank.stamp(when);
+  for (const TableFile file : {TableFile::kNodeGuard, TableFile::kNodeGuardFrames, TableFile::kSdoClient}) {
+    Result<const XmlDocument*> document = documents.get(file);
+    if (!document) return document.error();
+    configuration.step(file, *document);
+  }
+  configuration.finish();
+  bank_fill = bank.fill();
+  image_fill = configuration.fill();
+  return ok_status();
+}
+
+Compiler::Compiler()
+    : banks_(static_cast<std::size_t>(layout::kBankCount) * layout::kBankSize, 0), image_(layout::kImageSize, 0) {}
+
+ConstByteSpan Compiler::bank(int number) const {
+  if (number < 1 || number > layout::kBankCount) std::abort();
+  return ConstByteSpan(banks_).subspan(static_cast<std::size_t>(number - 1) * layout::kBankSize, layout::kBankSize);
+}
+
+ByteSpan Compiler::mutable_bank(int number) {
+  if (number < 1 || number > layout::kBankCount) std::abort();
+  return ByteSpan(banks_).subspan(static_cast<std::size_t>(number - 1) * layout::kBankSize, layout::kBankSize);
+}
+
+Status Compiler::compile(const ConfigFiles& files, const Clock& clock) {
+  // The stamp is taken first so that an unusable clock stops the compile before any byte changes.
+  Result<LocalDateTime> when = clock();
+  if (!when) return when.error();
+
+  // The image is built aside: a compile that fails leaves the previous image as it was, as if
+  // its image pass had not run.
+  std::vector<std::uint8_t> image(layout::kImageSize);
+  ProjectDocuments documents(files);
+  FormFill bank_fill{};
+  FormFill image_fill{};
+  const Status passes = run_passes(mutable_bank(1), mutable_bank(2), image, documents, *when, bank_fill, image_fill);
+  if (!passes) return passes;
+
+  // Only the form the device receives must hold every row; the other form is cut to its capacity.
+  const bool image_form = takes_ethernet_update(files.par_gen());
+  if (Status fits = check_capacities(image_form ? image_fill : bank_fill, image_form); !fits) return fits;
+  image_.swap(image);
+  update_path_ = image_form ? UpdatePath::kEthernetUpdate : UpdatePath::kFirmwareFile;
+  return ok_status();
+}
+
+std::string bank_dump_text(ConstByteSpan bank1, ConstByteSpan bank2) {
+  // Line j of a bank's block shows its bytes 16 x j .. 16 x j + 15, each as " 0xHH,"; the first
+  // line opens the array, the others start with 17 blanks, and the last byte closes it with "};".
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  static constexpr std::size_t kBytesPerLine = 16;
+  static constexpr std::string_view kIndent = "                 ";
+  static_assert(kIndent.size() == 17);
+  static constexpr std::string_view kHead = "#pragma CONST_SEG SEGMENT0\r\n";
+  static constexpr std::string_view kTail = "#pragma CONST_SEG DEFAULT\r\n";
+  static constexpr std::size_t kLineMax = 24 + 6 * kBytesPerLine + 4;
+
+  std::string text(kHead.size() + kTail.size() + 2 * (layout::kBankSize / kBytesPerLine) * kLineMax + 8, '\0');
+  char* out = text.data();
+  const auto put = [&out](std::string_view piece) {
+    std::memcpy(out, piece.data(), piece.size());
+    out += piece.size();
+  };
+  put(kHead);
+  const auto dump = [&](ConstByteSpan bank, std::string_view opening) {
+    for (std::size_t at = 0; at < bank.size(); at += kBytesPerLine) {
+      put(at == 0 ? opening : kIndent);
+      for (std::size_t k = 0; k < kBytesPerLine; ++k) {
+        const std::uint8_t byte = bank[at + k];
+        out[0] = ' ';
+        out[1] = '0';
+        out[2] = 'x';
+        out[3] = kHex[byte >> 4];
+        out[4] = kHex[byte & 0x0F];
+        out[5] = ',';
+        out += 6;
+      }
+      if (at + kBytesPerLine == bank.size()) {
+        --out;  // the last byte closes the array instead of a comma; an empty line follows
+        put("};\r\n\r\n");
+      } else {
+        put("\r\n");
+      }
+    }
+  };
+  dump(bank1, "const char Bank1 [] = {");
+  dump(bank2, "const char Bank2 [] = {");
+  put(kTail);
+  text.resize(static_cast<std::size_t>(out - text.data()));
+  return text;
+}
+
+Status write_bank_files(const Compiler& compiler, const std::filesystem::path& bin_folder) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(bin_folder, ec)) {
+    return Error{"The folder " + bin_folder.string() + " does not exist; no file was written."};
+  }
+  const auto as_text = [](ConstByteSpan bytes) {
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  };
+
+  // Every file is attempted and every failure named, so that no stale or half-written file can
+  // go unnoticed into an update.
+  std::string failures;
+  const auto write = [&](const char* name, std::string_view bytes) {
+    const Status written = write_file_atomic(bin_folder / name, bytes);
+    if (!written) {
+      if (!failures.empty()) failures += "\n";
+      failures += written.error().message;
+    }
+  };
+  for (int n = 1; n <= layout::kBankCount; ++n) {
+    const std::string name = "bank" + std::to_string(n) + ".bin";
+    write(name.c_str(), as_text(compiler.bank(n)));
+  }
+  write("bankg.c", bank_dump_text(compiler.bank(1), compiler.bank(2)));
+  write("bank.bin", as_text(compiler.image()));
+  if (!failures.empty()) return Error{failures};
+  return ok_status();
+}
+
+Result<UpdatePath> compile_and_write(Compiler& compiler, const ConfigFiles& files, const Clock& clock) {
+  if (Status compiled = compiler.compile(files, clock); !compiled) return compiled.error();
+  if (Status written = write_bank_files(compiler, files.bin()); !written) return written.error();
+  return compiler.update_path();
+}
+
+}  // namespace brenvale
