@@ -5,7 +5,7 @@ Each target starts from a seed corpus made from the test fixtures (fuzz/seeds be
 inputs kept in fuzz/corpus/<target> (seeds written by hand and every input that once found a
 fault). New inputs go to <build>/fuzz/work/<target>, crash inputs to <build>/fuzz/artifacts.
 
-  fuzz.py --build build/fuzz --runs 3000 [--fresh] [target ...]   short smoke run
+  fuzz.py --build build/fuzz --runs 3000 [target ...]             short smoke run
   fuzz.py --build build/fuzz --seconds 60 [target ...]            run each for a set time
 """
 import argparse
@@ -90,9 +90,10 @@ def make_seed_folder(build, target):
 
 def run_target(build, target, runs, seconds, fresh):
     binary = os.path.join(build, "fuzz", "fuzz_" + target)
-    work = os.path.join(build, "fuzz", "work", target)
+    # A smoke run starts from the seeds alone and keeps nothing; timed runs build on earlier ones.
+    work = os.path.join(build, "fuzz", "smoke" if runs is not None else "work", target)
     artifacts = os.path.join(build, "fuzz", "artifacts", target) + os.sep
-    if fresh:
+    if fresh or runs is not None:
         shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work, exist_ok=True)
     os.makedirs(artifacts, exist_ok=True)
@@ -107,7 +108,7 @@ def run_target(build, target, runs, seconds, fresh):
         args += ["-runs=%d" % runs, "-seed=1"]
     else:
         args += ["-max_total_time=%d" % seconds]
-    log_path = os.path.join(build, "fuzz", "work", target + ".log")
+    log_path = work + ".log"
     started = time.time()
     with open(log_path, "w") as log:
         code = subprocess.call(args + corpora, stdout=log, stderr=subprocess.STDOUT)

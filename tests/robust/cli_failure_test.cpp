@@ -56,6 +56,18 @@ void write_banks(const fs::path& bin) {
 
 std::vector<CliRun> cli_runs() {
   return {
+      {"compile",
+       [](const fs::path& f) {
+         testing::copy_tree(fs::path(BRENVALE_FIXTURES) / "../../examples/Truck_Demo", f / "project");
+         for (const char* out : {"bank1.bin", "bank2.bin", "bank3.bin", "bank4.bin", "bank5.bin", "bankg.c", "bank.bin"}) {
+           write_text(f / "project" / "bin" / out, std::string("old ") + out);
+         }
+       },
+       {"project/bin/bank1.bin", "project/bin/bank2.bin", "project/bin/bank3.bin", "project/bin/bank4.bin",
+        "project/bin/bank5.bin", "project/bin/bankg.c", "project/bin/bank.bin"},
+       [](const fs::path& f) {
+         return std::vector<std::string>{BRENVALE_CLI, "compile", (f / "project").string()};
+       }},
       {"eds",
        [](const fs::path& f) {
          testing::copy_tree(fs::path(BRENVALE_FIXTURES) / "eds/several", f / "project");

@@ -11,6 +11,7 @@
 #include "canopen/sdo_server_table.h"
 #include "canopen/sdo_client_table.h"
 #include "eds/eds_writer.h"
+#include "compiler/compiler.h"
 #include "file_tree.h"
 #include "j1939/receive_frames.h"
 #include "j1939/transmit_frames.h"
@@ -71,6 +72,14 @@ SdoServerTable sdo_server_table(SdoVariant variant) {
   return table ? *table : SdoServerTable(variant);
 }
 
+const std::vector<std::string> kBinFiles = {"bin/bank1.bin", "bin/bank2.bin", "bin/bank3.bin", "bin/bank4.bin",
+                                            "bin/bank5.bin", "bin/bankg.c",   "bin/bank.bin"};
+
+Result<UpdatePath> compile_into(const fs::path& folder) {
+  Compiler compiler;
+  return compile_and_write(compiler, ConfigFiles{folder}, fixed_clock(LocalDateTime{2024, 3, 7, 14, 30, 12}));
+}
+
 struct Writer {
   const char* name;
   // The configuration the writer reads, copied from the fixtures; empty for none.
@@ -111,6 +120,11 @@ const std::vector<Writer>& writers() {
        [](const fs::path& f) { return sdo_server_table(SdoVariant::kRead).save(f / "RInfoCob.xml"); }},
       {"SDO server write objects", "", {"TInfoCob.xml"},
        [](const fs::path& f) { return sdo_server_table(SdoVariant::kWrite).save(f / "TInfoCob.xml"); }},
+      {"compiled bank files", "../../examples/Truck_Demo", kBinFiles,
+       [](const fs::path& f) {
+         const Result<UpdatePath> done = compile_into(f);
+         return done ? ok_status() : Status(done.error());
+       }},
       {"Ethernet updater parameters", "", {"Ethernet_Update.xml"},
        [](const fs::path& f) {
          EthernetUpdateRequest request{"127.0.0.1", UpdateOption::kFirmware, true, f / "MASTER", f / "PROJECTS" / "Truck"};
@@ -193,6 +207,29 @@ TEST(WriteFailure, NodeGuardingFramesFailingPutsTheNodeListBack) {
   EXPECT_NE(status.error().message.find("NG_J1939_Frame.xml"), std::string::npos);
   EXPECT_NE(status.error().message.find("NodeGuard.xml was left as it was"), std::string::npos);
   EXPECT_EQ(file_tree(dir.path()), before);
+}
+
+// A disk that fills up during the compile's seven files: the banks that fitted are complete,
+// the others keep their old content, and the error names each file that could not be written.
+TEST(WriteFailure, CompileStoppedByAFullDiskNamesEveryFileNotWritten) {
+  TempDir complete;
+  testing::copy_tree(fs::path(BRENVALE_FIXTURES) / "../../examples/Truck_Demo", complete.path());
+  ASSERT_TRUE(compile_into(complete.path()).ok());
+
+  TempDir dir;
+  testing::copy_tree(fs::path(BRENVALE_FIXTURES) / "../../examples/Truck_Demo", dir.path());
+  for (const std::string& out : kBinFiles) write_text(dir / out, "old");
+  set_write_fault_after(16384);  // a bank fits, the C dump and the image do not
+  const Result<UpdatePath> done = compile_into(dir.path());
+  set_write_fault_after(std::nullopt);
+  ASSERT_FALSE(done.ok());
+  for (const std::string& out : kBinFiles) {
+    SCOPED_TRACE(out);
+    const bool fits = out.ends_with(".bin") && out != "bin/bank.bin";
+    EXPECT_EQ(read_text(dir / out), fits ? read_text(complete / out) : "old");
+    EXPECT_EQ(done.error().message.find(out) != std::string::npos, !fits) << done.error().message;
+  }
+  EXPECT_EQ(testing::entry_count(dir / "bin"), testing::entry_count(complete / "bin"));
 }
 
 }  // namespace
