@@ -17,6 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (!trimmed.empty() && static_cast<unsigned char>(trimmed.front()) <= ' ') trimmed.remove_prefix(1);
   while (!trimmed.empty() && static_cast<unsigned char>(trimmed.back()) <= ' ') trimmed.remove_suffix(1);
   if (newer) fuzz::require(conv_version(trimmed) > conv_version(kVersion), "newer means a greater number");
-  fuzz::require(!answer_is_newer(answer, answer), "a version is not newer than itself");
+  fuzz::require(!answer_is_newer(trimmed, trimmed), "a version is not newer than itself");
   return 0;
 }
