@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "app/update_path.h"
 #include "compiler/compile_passes.h"
@@ -176,24 +177,18 @@ Status write_bank_files(const Compiler& compiler, const std::filesystem::path& b
     return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   };
 
-  // Every file is attempted and every failure named, so that no stale or half-written file can
-  // go unnoticed into an update.
-  std::string failures;
-  const auto write = [&](const char* name, std::string_view bytes) {
-    const Status written = write_file_atomic(bin_folder / name, bytes);
-    if (!written) {
-      if (!failures.empty()) failures += "\n";
-      failures += written.error().message;
-    }
-  };
+  // The seven files are replaced as one set: a file that cannot be written leaves every file as
+  // it was, so that no update ever takes a mix of two compiles.
+  std::vector<std::string> names;
+  for (int n = 1; n <= layout::kBankCount; ++n) names.push_back("bank" + std::to_string(n) + ".bin");
+  const std::string dump = bank_dump_text(compiler.bank(1), compiler.bank(2));
+  std::vector<FileWrite> files;
   for (int n = 1; n <= layout::kBankCount; ++n) {
-    const std::string name = "bank" + std::to_string(n) + ".bin";
-    write(name.c_str(), as_text(compiler.bank(n)));
+    files.push_back({bin_folder / names[static_cast<std::size_t>(n - 1)], as_text(compiler.bank(n))});
   }
-  write("bankg.c", bank_dump_text(compiler.bank(1), compiler.bank(2)));
-  write("bank.bin", as_text(compiler.image()));
-  if (!failures.empty()) return Error{failures};
-  return ok_status();
+  files.push_back({bin_folder / "bankg.c", dump});
+  files.push_back({bin_folder / "bank.bin", as_text(compiler.image())});
+  return write_files_atomic(files);
 }
 
 Result<UpdatePath> compile_and_write(Compiler& compiler, const ConfigFiles& files, const Clock& clock) {

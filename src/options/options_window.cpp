@@ -11,6 +11,7 @@
 
 #include "app/product.h"
 #include "options/language_list.h"
+#include "ui/button_panel.h"
 #include "ui/dialog_frame.h"
 #include "ui/link_label.h"
 #include "ui/message_box.h"
@@ -86,16 +87,10 @@ TFSoftOptions::TFSoftOptions(AppState& state, QWidget* parent) : QDialog(parent)
   PC_Options->addTab(TS_Language, QString());
   PC_Options->addTab(TS_Con_Options, QString());
 
-  auto* P_Button = new QWidget(this);
-  P_Button->setObjectName("P_Button");
-  Btn_OK = new QPushButton(P_Button);
-  Btn_OK->setObjectName("Btn_OK");
-  Btn_Cancel = new QPushButton(P_Button);
-  Btn_Cancel->setObjectName("Btn_Cancel");
-  auto* buttons = new QHBoxLayout(P_Button);
-  buttons->addStretch();
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
+  const ui::OkCancelPanel buttons = ui::make_ok_cancel_panel(this);
+  QWidget* P_Button = buttons.panel;
+  Btn_OK = buttons.ok;
+  Btn_Cancel = buttons.cancel;
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -8,6 +8,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace brenvale {
 
@@ -34,36 +35,50 @@ std::string random_suffix() {
   return s;
 }
 
-// Where the bytes go before they take the target's name. Preferably a file without any name
-// (O_TMPFILE), so that a process killed while writing leaves nothing behind; it is linked under
-// a temporary name only once complete. Where the file system cannot do that, a named
-// temporary file.
+// A complete temporary file beside its target, not yet renamed. Preferably a file without any
+// name (O_TMPFILE), so that a process killed while writing leaves nothing behind; it is linked
+// under a temporary name only just before the rename. Where the file system cannot do that, a
+// named temporary file.
 struct TempFile {
-  int fd = -1;
+  std::filesystem::path target;
+  int fd = -1;        // open until the file is committed or discarded
   std::string named;  // empty while the file has no name
 };
 
-TempFile open_temp(const std::filesystem::path& folder, const std::filesystem::path& path) {
-  TempFile temp;
+void discard(TempFile& temp) {
+  if (temp.fd >= 0) ::close(temp.fd);
+  temp.fd = -1;
+  if (!temp.named.empty()) ::unlink(temp.named.c_str());
+  temp.named.clear();
+}
+
+std::filesystem::path folder_of(const std::filesystem::path& path) {
+  return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+}
+
+int open_temp(TempFile& temp) {
 #ifdef O_TMPFILE
   // Naming it later goes through /proc.
   static const bool can_name = ::access("/proc/self/fd", X_OK) == 0;
   if (can_name) {
-    temp.fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    if (temp.fd >= 0) return temp;
+    temp.fd = ::open(folder_of(temp.target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (temp.fd >= 0) return 0;
   }
 #endif
-  temp.named = temp_name(folder, path, "XXXXXX");
+  temp.named = temp_name(folder_of(temp.target), temp.target, "XXXXXX");
   temp.fd = ::mkstemp(temp.named.data());
-  return temp;
+  if (temp.fd >= 0) return 0;
+  const int err = errno;
+  temp.named.clear();
+  return err;
 }
 
 // Gives a complete unnamed file a temporary name in its folder.
-int name_temp(TempFile& temp, const std::filesystem::path& folder, const std::filesystem::path& path) {
+int name_temp(TempFile& temp) {
   if (!temp.named.empty()) return 0;
   const std::string self = "/proc/self/fd/" + std::to_string(temp.fd);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = temp_name(folder, path, random_suffix().c_str());
+    std::string name = temp_name(folder_of(temp.target), temp.target, random_suffix().c_str());
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
       temp.named = std::move(name);
       return 0;
@@ -73,11 +88,7 @@ int name_temp(TempFile& temp, const std::filesystem::path& folder, const std::fi
   return EEXIST;
 }
 
-}  // namespace
-
-void set_write_fault_after(std::optional<std::size_t> bytes) { g_fault_after = bytes; }
-
-Status write_file_atomic(const std::filesystem::path& path, std::string_view bytes) {
+Result<TempFile> write_temp(const std::filesystem::path& path, std::string_view bytes, bool flush) {
   struct stat old_stat {};
   const bool had_file = ::stat(path.c_str(), &old_stat) == 0;
   // A read-only file is the user's way to protect it; renaming over it would ignore that.
@@ -88,13 +99,10 @@ Status write_file_atomic(const std::filesystem::path& path, std::string_view byt
     return Error{"Cannot write " + path.string() + ": a folder of that name exists"};
   }
 
-  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  TempFile temp = open_temp(folder, path);
-  if (temp.fd < 0) return write_error(path, errno);
-
-  auto fail = [&](int err) -> Status {
-    if (temp.fd >= 0) ::close(temp.fd);
-    if (!temp.named.empty()) ::unlink(temp.named.c_str());
+  TempFile temp{path};
+  if (const int err = open_temp(temp); err != 0) return write_error(path, err);
+  auto fail = [&](int err) -> Error {
+    discard(temp);
     return write_error(path, err);
   };
 
@@ -114,12 +122,59 @@ Status write_file_atomic(const std::filesystem::path& path, std::string_view byt
 
   const mode_t mode = had_file ? (old_stat.st_mode & 07777) : 0644;
   if (::fchmod(temp.fd, mode) != 0) return fail(errno);
-  if (::fsync(temp.fd) != 0) return fail(errno);
-  if (const int err = name_temp(temp, folder, path); err != 0) return fail(err);
+  if (flush && ::fsync(temp.fd) != 0) return fail(errno);
+  return temp;
+}
+
+// Names the temporary file, closes it and renames it over its target.
+Status commit(TempFile& temp) {
+  auto fail = [&](int err) -> Status {
+    discard(temp);
+    return write_error(temp.target, err);
+  };
+  if (const int err = name_temp(temp); err != 0) return fail(err);
   const int fd = temp.fd;
   temp.fd = -1;
   if (::close(fd) != 0) return fail(errno);
-  if (::rename(temp.named.c_str(), path.c_str()) != 0) return fail(errno);
+  if (::rename(temp.named.c_str(), temp.target.c_str()) != 0) return fail(errno);
+  temp.named.clear();
+  return ok_status();
+}
+
+}  // namespace
+
+void set_write_fault_after(std::optional<std::size_t> bytes) { g_fault_after = bytes; }
+
+Status write_file_atomic(const std::filesystem::path& path, std::string_view bytes) {
+  Result<TempFile> temp = write_temp(path, bytes, /*flush=*/true);
+  if (!temp) return temp.error();
+  return commit(*temp);
+}
+
+Status write_files_atomic(std::span<const FileWrite> files) {
+  std::vector<TempFile> temps;
+  std::string failures;
+  for (const FileWrite& file : files) {
+    Result<TempFile> temp = write_temp(file.path, file.bytes, /*flush=*/false);
+    if (temp) {
+      temps.push_back(std::move(*temp));
+    } else {
+      if (!failures.empty()) failures += "\n";
+      failures += temp.error().message;
+    }
+  }
+  if (!failures.empty()) {
+    for (TempFile& temp : temps) discard(temp);
+    return Error{failures};
+  }
+
+  for (TempFile& temp : temps) {
+    if (Status renamed = commit(temp); !renamed) {
+      if (!failures.empty()) failures += "\n";
+      failures += renamed.error().message;
+    }
+  }
+  if (!failures.empty()) return Error{failures};
   return ok_status();
 }
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "project/configurations.h"
+#include "ui/button_panel.h"
 #include "ui/dialog_frame.h"
 #include "ui/title_panel.h"
 
@@ -22,16 +23,10 @@ TFOpenConf::TFOpenConf(AppState& state, QWidget* parent) : QDialog(parent), stat
   ListBox1->setObjectName("ListBox1");
   ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
 
-  auto* P_Button = new QWidget(this);
-  P_Button->setObjectName("P_Button");
-  Btn_OK = new QPushButton(P_Button);
-  Btn_OK->setObjectName("Btn_OK");
-  Btn_Cancel = new QPushButton(P_Button);
-  Btn_Cancel->setObjectName("Btn_Cancel");
-  auto* buttons = new QHBoxLayout(P_Button);
-  buttons->addStretch();
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
+  const ui::OkCancelPanel buttons = ui::make_ok_cancel_panel(this);
+  QWidget* P_Button = buttons.panel;
+  Btn_OK = buttons.ok;
+  Btn_Cancel = buttons.cancel;
 
   auto* body = new QVBoxLayout;
   body->setContentsMargins(16, 8, 16, 0);

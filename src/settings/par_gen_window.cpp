@@ -17,6 +17,7 @@
 #include <QWheelEvent>
 
 #include "settings/ethernet_port.h"
+#include "ui/button_panel.h"
 #include "ui/dialog_frame.h"
 #include "ui/message_box.h"
 #include "ui/title_panel.h"
@@ -79,18 +80,10 @@ TFParGen2::TFParGen2(const Catalogue& catalogue, QWidget* parent) : QDialog(pare
   build_rows();
   CPG->setWidget(group_);
 
-  auto* P_Button = new QWidget(this);
-  P_Button->setObjectName("P_Button");
-  Btn_OK = new QPushButton(P_Button);
-  Btn_OK->setObjectName("Btn_OK");
-  Btn_OK->setAutoDefault(false);
-  Btn_Cancel = new QPushButton(P_Button);
-  Btn_Cancel->setObjectName("Btn_Cancel");
-  Btn_Cancel->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout(P_Button);
-  buttons->addStretch();
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
+  const ui::OkCancelPanel buttons = ui::make_ok_cancel_panel(this);
+  QWidget* P_Button = buttons.panel;
+  Btn_OK = buttons.ok;
+  Btn_Cancel = buttons.cancel;
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

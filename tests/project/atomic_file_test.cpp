@@ -60,5 +60,26 @@ TEST_F(AtomicFile, KeepsTheModeOfTheReplacedFile) {
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
+TEST_F(AtomicFile, ASetIsReplacedWholeOrNotAtAll) {
+  write_text(dir_ / "a.bin", "old a");
+  write_text(dir_ / "b.bin", "old b");
+  const FileWrite both[] = {{dir_ / "a.bin", "new a"}, {dir_ / "b.bin", "new b"}};
+  ASSERT_TRUE(write_files_atomic(both).ok());
+  EXPECT_EQ(read_text(dir_ / "a.bin"), "new a");
+  EXPECT_EQ(read_text(dir_ / "b.bin"), "new b");
+
+  // The second file cannot be written: the first keeps its old content too.
+  ::chmod((dir_ / "b.bin").c_str(), 0444);
+  const FileWrite again[] = {{dir_ / "a.bin", "newer a"}, {dir_ / "b.bin", "newer b"}, {dir_ / "gone" / "c.bin", "c"}};
+  const Status status = write_files_atomic(again);
+  ASSERT_FALSE(status.ok());
+  EXPECT_NE(status.error().message.find("b.bin"), std::string::npos);
+  EXPECT_NE(status.error().message.find("c.bin"), std::string::npos);
+  EXPECT_EQ(status.error().message.find("a.bin"), std::string::npos);
+  EXPECT_EQ(read_text(dir_ / "a.bin"), "new a");
+  EXPECT_EQ(read_text(dir_ / "b.bin"), "new b");
+  EXPECT_EQ(entry_count(dir_.path()), 2u);
+}
+
 }  // namespace
 }  // namespace brenvale
