@@ -228,7 +228,7 @@ void TFMain::Timer_UpdateTimer() {
 
 void TFMain::Create_EDS() {
   const ConfigFiles files = state_.active.files();
-  const QString chosen = ui::save_file_name(this, ui::qs(files.folder.string()),
+  const QString chosen = ui::save_file_name(this, "SaveEDS", ui::qs(files.folder.string()),
                                             QString::fromUtf8(kEdsFileFilter), QString::fromUtf8(kEdsExtension));
   if (chosen.isEmpty()) return;
   const Status written = write_eds_for_configuration(files, ui::us(chosen));

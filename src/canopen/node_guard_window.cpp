@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "ui/column_grid.h"
 #include "ui/dialog_frame.h"
 #include "ui/message_box.h"
 #include "ui/title_panel.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr int kWidth = 635;
 constexpr int kHeight = 495;
-constexpr int kGridColumns = 1 + kNodeColumnCount;  // the row number, then the node fields
 
 struct ColumnTitle {
   const char* name;
@@ -33,11 +33,6 @@ constexpr ColumnTitle kFrameColumns[] = {
 };
 constexpr int kLineHeight = 21;
 constexpr int kLineStep = 23;
-
-QString cell_text(const QTableWidget* grid, int row, int column) {
-  const QTableWidgetItem* item = grid->item(row, column);
-  return item ? item->text() : QString();
-}
 
 }  // namespace
 
@@ -56,14 +51,12 @@ TFDefine_NodeGuard::TFDefine_NodeGuard(const Catalogue& catalogue, const ActiveC
   L_NG_J1939_Title1->setObjectName("L_NG_J1939_Title1");
   L_NG_J1939_Title1->setGeometry(12, 5, kWidth - 24, 18);
 
-  sga = new QTableWidget(kGuardedNodeRows, kGridColumns, this);
+  sga = new ui::ColumnGrid(this);
   sga->setObjectName("sga");
   sga->setGeometry(8, 99, kWidth - 16, 190);
-  sga->verticalHeader()->hide();
-  sga->verticalHeader()->setDefaultSectionSize(20);
-  sga->setColumnWidth(0, 40);
+  std::vector<ui::GridColumn> columns(kNodeColumnCount, ui::GridColumn{ui::GridEditor::kText, 120, {}});
+  sga->set_layout(kGuardedNodeRows, 40, columns);
   sga->horizontalHeader()->setStretchLastSection(true);
-  for (int c = 1; c < kGridColumns - 1; ++c) sga->setColumnWidth(c, 120);
 
   auto* Panel2 = new QFrame(this);
   Panel2->setObjectName("Panel2");
@@ -106,9 +99,9 @@ void TFDefine_NodeGuard::Set_Lang() {
   setWindowTitle(ui::qs(catalogue_.get(403)));
   P_Title->set_description(ui::qs(catalogue_.get(404)));
   L_NG_J1939_Title1->setText(ui::qs(catalogue_.get(405)));
-  QStringList headers{ui::qs(catalogue_.get(kNodeNumberHeader))};
+  QStringList headers;
   for (const GuardedNodeColumn& column : kGuardedNodeColumns) headers << ui::qs(catalogue_.get(column.header_index));
-  sga->setHorizontalHeaderLabels(headers);
+  sga->set_headers(ui::qs(catalogue_.get(kNodeNumberHeader)), headers);
   L_NG_J1939_Title2->setText(ui::qs(catalogue_.get(411)));
   for (std::size_t c = 0; c < column_titles_.size(); ++c) {
     column_titles_[c]->setText(ui::qs(catalogue_.get(kFrameColumns[c].text_index)));
@@ -124,15 +117,11 @@ bool TFDefine_NodeGuard::FormShow() {
     ui::error_box(this, ui::qs(table.error().message));
     return false;
   }
+  sga->clear_cells();
   for (int r = 0; r < kGuardedNodeRows; ++r) {
-    // The row number is fixed: shown, never edited.
-    auto* number = new QTableWidgetItem(QString::number(r + 1));
-    number->setFlags(Qt::ItemIsEnabled);
-    number->setBackground(sga->palette().button());
-    sga->setItem(r, 0, number);
     const GuardedNode& node = table->rows[static_cast<std::size_t>(r)];
     for (int c = 0; c < kNodeColumnCount; ++c) {
-      sga->setItem(r, c + 1, new QTableWidgetItem(ui::qs(node.*kGuardedNodeColumns[static_cast<std::size_t>(c)].field)));
+      sga->set_cell(r, c, ui::qs(node.*kGuardedNodeColumns[static_cast<std::size_t>(c)].field));
     }
   }
   for (std::size_t i = 0; i < lines_.size(); ++i) lines_[i].show(table->frames[i]);
@@ -149,7 +138,7 @@ NodeGuardTable TFDefine_NodeGuard::read_controls() const {
   for (int r = 0; r < kGuardedNodeRows; ++r) {
     GuardedNode& node = table.rows[static_cast<std::size_t>(r)];
     for (int c = 0; c < kNodeColumnCount; ++c) {
-      node.*kGuardedNodeColumns[static_cast<std::size_t>(c)].field = ui::us(cell_text(sga, r, c + 1));
+      node.*kGuardedNodeColumns[static_cast<std::size_t>(c)].field = ui::us(sga->cell(r, c));
     }
   }
   for (std::size_t i = 0; i < lines_.size(); ++i) table.frames[i] = lines_[i].read();

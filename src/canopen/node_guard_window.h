@@ -15,11 +15,11 @@
 class QFrame;
 class QLabel;
 class QPushButton;
-class QTableWidget;
 
 namespace brenvale {
 
 namespace ui {
+class ColumnGrid;
 class TitlePanel;
 }
 
@@ -49,7 +49,7 @@ class TFDefine_NodeGuard : public QDialog, public ui::Captioned {
 
   ui::TitlePanel* P_Title;
   QLabel* L_NG_J1939_Title1;
-  QTableWidget* sga;
+  ui::ColumnGrid* sga;
   QLabel* L_NG_J1939_Title2;
   std::array<QLabel*, 5> column_titles_{};
   std::array<FrameLineControls, kNodeGuardFrameCount> lines_{};

@@ -3,23 +3,30 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <string>
 #include <string_view>
 
 namespace brenvale {
 
-LocalTime local_time_of(std::time_t instant) {
+Result<LocalTime> local_time_of(std::time_t instant) {
   std::tm parts{};
-  ::localtime_r(&instant, &parts);
+  // The date line holds a four-digit year; an instant beyond that has no stamp to write.
+  if (::localtime_r(&instant, &parts) == nullptr || parts.tm_year > kLastYear - 1900) {
+    return Error{"The time " + std::to_string(static_cast<long long>(instant)) +
+                 " cannot be written as a local date with a four-digit year"};
+  }
   return LocalTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min};
 }
 
 Result<LocalTime> local_time_now() {
   const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
-  if (epoch == nullptr) return local_time_of(std::time(nullptr));
+  if (epoch == nullptr || *epoch == '\0') return local_time_of(std::time(nullptr));
   const std::string_view text(epoch);
   long long seconds = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || seconds < 0) {
+  if (error != std::errc() || end != text.data() + text.size() || seconds < 0 ||
+      seconds > std::numeric_limits<std::time_t>::max()) {
     return Error{"SOURCE_DATE_EPOCH \"" + std::string(text) + "\" is not a number of seconds since 1970-01-01"};
   }
   return local_time_of(static_cast<std::time_t>(seconds));

@@ -18,11 +18,15 @@ struct LocalTime {
   int minute = 0;    // 0...59
 };
 
-// The local time of an instant.
-LocalTime local_time_of(std::time_t instant);
+// The last year that the date line can hold.
+inline constexpr int kLastYear = 9999;
 
-// The local time of SOURCE_DATE_EPOCH when it is set, else of now. A SOURCE_DATE_EPOCH that is
-// not a whole number of seconds since 1970 is an error rather than a silently different stamp.
+// The local time of an instant; an error when it has none or its year is past kLastYear.
+Result<LocalTime> local_time_of(std::time_t instant);
+
+// The local time of SOURCE_DATE_EPOCH when it is set and not empty (as for the compile stamp),
+// else of now. A SOURCE_DATE_EPOCH that is not a whole number of seconds since 1970 is an error
+// rather than a silently different stamp.
 Result<LocalTime> local_time_now();
 
 // "MM-DD-YYYY", for example "03-07-2024" for 7 March 2024.

@@ -14,6 +14,8 @@ using SaveDialogHandler = std::function<QString(const QString& folder, const QSt
 
 void set_save_dialog_handler(SaveDialogHandler handler);
 
-QString save_file_name(QWidget* parent, const QString& folder, const QString& filter, const QString& default_suffix);
+// `name` becomes the dialog's object name, so that it can be found as the window calls it.
+QString save_file_name(QWidget* parent, const QString& name, const QString& folder, const QString& filter,
+                       const QString& default_suffix);
 
 }  // namespace brenvale::ui

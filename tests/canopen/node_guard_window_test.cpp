@@ -8,6 +8,7 @@
 
 #include "canopen/node_guard_window.h"
 #include "project/atomic_file.h"
+#include "ui/column_grid.h"
 #include "support/box_recorder.h"
 #include "support/temp_dir.h"
 
@@ -114,6 +115,20 @@ class NodeGuardWindowTest : public QObject {
     QCOMPARE(sga->item(0, 4)->text(), QString("pump"));
     QCOMPARE(sga->item(3, 1)->text(), QString(""));
     QCOMPARE(sga->item(3, 0)->text(), QString("4"));
+  }
+
+  void nodesPastedFromASpreadsheetAreSaved() {
+    QVERIFY(window_->FormShow());
+    auto* sga = window_->findChild<brenvale::ui::ColumnGrid*>("sga");
+    sga->set_current_data_cell(0, 0);
+    sga->paste_text("7\t250\t3\tDoor module\n8\t500\t2\tSeat\textra column left out\n");
+    BoxRecorder boxes;
+    click("Btn_OK");
+    QVERIFY(boxes.boxes.empty());
+    QCOMPARE(read_text(nodes()), std::string("<Node_Guarding>"
+                                             "<row NodeID=\"7\" GuardTime=\"250\" LifeTimeFactor=\"3\" Mnemonic=\"Door module\"/>"
+                                             "<row NodeID=\"8\" GuardTime=\"500\" LifeTimeFactor=\"2\" Mnemonic=\"Seat\"/>"
+                                             "</Node_Guarding><!--SW_VERSION = 2.001-->"));
   }
 
   void textStillBeingTypedIsTakenByOk() {

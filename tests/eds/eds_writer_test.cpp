@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -433,11 +434,48 @@ TEST_F(EdsClockTest, SourceDateEpochIsTheLocalTimeOfThatInstant) {
 }
 
 TEST_F(EdsClockTest, MalformedSourceDateEpochIsAnError) {
-  for (const char* bad : {"", "abc", "12x", "-5", " 17"}) {
+  for (const char* bad : {"abc", "12x", "-5", " 17", "99999999999999999999"}) {
     set(bad, "UTC0");
     Result<LocalTime> now = local_time_now();
     ASSERT_FALSE(now) << bad;
     EXPECT_NE(now.error().message.find("SOURCE_DATE_EPOCH"), std::string::npos);
+  }
+}
+
+// An empty SOURCE_DATE_EPOCH counts as unset, as for the compile stamp: the stamp is now.
+TEST_F(EdsClockTest, EmptySourceDateEpochMeansNow) {
+  set("", "UTC0");
+  const std::time_t before = std::time(nullptr);
+  Result<LocalTime> now = local_time_now();
+  ASSERT_TRUE(now);
+  Result<LocalTime> then = local_time_of(before);
+  ASSERT_TRUE(then);
+  EXPECT_GE(now->year, then->year);
+}
+
+// The date line has room for a four-digit year only; a later instant is refused, not written
+// as a garbled date.
+TEST_F(EdsClockTest, InstantsPastTheLastFourDigitYearAreRefused) {
+  struct Case {
+    const char* epoch;
+    const char* stamp;  // nullptr: refused
+  };
+  const Case cases[] = {{"0", "01-01-1970 00:00AM"},
+                        {"253402300799", "12-31-9999 11:59PM"},
+                        {"253402300800", nullptr},
+                        {"67767976233316800", nullptr},
+                        {"99999999999999999", nullptr},
+                        {"9223372036854775807", nullptr}};
+  for (const Case& c : cases) {
+    set(c.epoch, "UTC0");
+    Result<LocalTime> now = local_time_now();
+    if (c.stamp == nullptr) {
+      ASSERT_FALSE(now) << c.epoch << " gave " << eds_date_text(*now);
+      EXPECT_NE(now.error().message.find("four-digit year"), std::string::npos) << now.error().message;
+    } else {
+      ASSERT_TRUE(now) << c.epoch << ": " << now.error().message;
+      EXPECT_EQ(eds_date_text(*now) + " " + eds_time_text(*now), c.stamp) << c.epoch;
+    }
   }
 }
 
