@@ -15,6 +15,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -110,8 +111,14 @@ def run_target(build, target, runs, seconds, fresh):
         args += ["-max_total_time=%d" % seconds]
     log_path = work + ".log"
     started = time.time()
-    with open(log_path, "w") as log:
-        code = subprocess.call(args + corpora, stdout=log, stderr=subprocess.STDOUT)
+    # The target's scratch files, in memory where the system offers it, removed after the run.
+    scratch = tempfile.mkdtemp(prefix="brenvale-fuzz-", dir="/dev/shm" if os.path.isdir("/dev/shm") else None)
+    env = dict(os.environ, BRENVALE_FUZZ_SCRATCH=scratch)
+    try:
+        with open(log_path, "w") as log:
+            code = subprocess.call(args + corpora, stdout=log, stderr=subprocess.STDOUT, env=env)
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
     elapsed = time.time() - started
     with open(log_path, errors="replace") as log:
         text = log.read()

@@ -17,22 +17,22 @@
 
 namespace brenvale::fuzz {
 
-// A folder that lives as long as the process; each input reuses it.
+// A folder that lives as long as the process; each input reuses it. The fuzz driver names one
+// (BRENVALE_FUZZ_SCRATCH) and removes it after the run, since libFuzzer ends without running
+// exit handlers; a target started by hand makes its own in memory and leaves it.
 inline const std::filesystem::path& scratch_folder() {
   static const std::filesystem::path folder = [] {
+    if (const char* given = std::getenv("BRENVALE_FUZZ_SCRATCH"); given && *given) {
+      std::filesystem::create_directories(given);
+      return std::filesystem::path(given);
+    }
     std::error_code ec;
     const std::filesystem::path base =
         std::filesystem::is_directory("/dev/shm", ec) ? std::filesystem::path("/dev/shm")
                                                       : std::filesystem::temp_directory_path();
     std::string templ = (base / "brenvale-fuzz-XXXXXX").string();
     if (::mkdtemp(templ.data()) == nullptr) std::abort();
-    const std::filesystem::path made = templ;
-    // Removed when the run ends normally; a crash leaves it for a look.
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(scratch_folder(), ignored);
-    });
-    return made;
+    return std::filesystem::path(templ);
   }();
   return folder;
 }
