@@ -1,5 +1,6 @@
 // The configurator: creates every window once, the main window first, and runs until the main
 // window closes.
+#include <csignal>
 #include <cstdio>
 
 #include <QApplication>
@@ -11,6 +12,9 @@
 #include "app/window_set.h"
 
 int main(int argc, char** argv) {
+  // A write beyond the file size limit must fail like a full disk, so that the output is left
+  // as it was and the user gets a message; the default action would end the process mid-write.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Brenvale");
   QApplication::setApplicationDisplayName(QString::fromUtf8(brenvale::kProductCode));
