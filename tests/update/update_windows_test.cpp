@@ -16,6 +16,7 @@
 #include "project/xml_table.h"
 #include "support/box_recorder.h"
 #include "support/srecord.h"
+#include "support/stand_in_programs.h"
 #include "support/temp_dir.h"
 #include "update/boot_window.h"
 #include "update/firmware_window.h"
@@ -23,6 +24,8 @@
 
 using namespace brenvale;
 using brenvale::testing::BoxRecorder;
+using brenvale::testing::make_script;
+using brenvale::testing::wait_for;
 using brenvale::testing::read_text;
 using brenvale::testing::TempDir;
 using brenvale::testing::write_text;
@@ -57,22 +60,6 @@ class ScriptedPinger : public Pinger {
   char current_ = '-';
 };
 
-void make_script(const std::filesystem::path& path, const std::string& body) {
-  write_text(path, "#!/bin/sh\n" + body + "\n");
-  ::chmod(path.c_str(), 0755);
-}
-
-// Waits for a file that a program started without waiting writes.
-std::string wait_for(const std::filesystem::path& path) {
-  for (int i = 0; i < 500; ++i) {
-    if (std::filesystem::exists(path)) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      return read_text(path);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return {};
-}
 
 template <typename T>
 T* child(QWidget* window, const char* name) {

@@ -13,6 +13,7 @@
 #include "app/window_set.h"
 #include "support/box_recorder.h"
 #include "support/srecord.h"
+#include "support/stand_in_programs.h"
 #include "support/temp_dir.h"
 #include "support/window_helpers.h"
 #include "update/boot_window.h"
@@ -22,6 +23,8 @@ using brenvale::AppFolders;
 using brenvale::AppState;
 using brenvale::WindowSet;
 using brenvale::testing::BoxRecorder;
+using brenvale::testing::make_script;
+using brenvale::testing::wait_for;
 using brenvale::testing::click;
 using brenvale::testing::read_text;
 using brenvale::testing::TempDir;
@@ -30,19 +33,6 @@ using brenvale::testing::write_text;
 
 namespace {
 
-void make_script(const std::filesystem::path& path, const std::string& body) {
-  write_text(path, "#!/bin/sh\n" + body + "\n");
-  ::chmod(path.c_str(), 0755);
-}
-
-// Waits for a file that a program started without waiting writes.
-std::string wait_for(const std::filesystem::path& path) {
-  for (int i = 0; i < 500; ++i) {
-    if (std::filesystem::exists(path)) return read_text(path);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return {};
-}
 
 void copy_example(const std::filesystem::path& to) {
   std::filesystem::create_directories(to.parent_path());
