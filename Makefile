@@ -3,6 +3,8 @@ BUILD_TEST := build/test
 BUILD_RUN := build/release
 BUILD_FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
+# With FUZZ_RUNS set, a target also stops after that many inputs.
+FUZZ_RUNS ?=
 JOBS ?= $(shell nproc)
 
 .PHONY: deps test run build-test build-run build-fuzz fuzz clean
@@ -26,7 +28,7 @@ build-fuzz: deps
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 
 fuzz: build-fuzz
-	python3 fuzz/fuzz.py --build $(BUILD_FUZZ) --seconds $(FUZZ_SECONDS)
+	python3 fuzz/fuzz.py --build $(BUILD_FUZZ) --seconds $(FUZZ_SECONDS) $(if $(FUZZ_RUNS),--max-runs $(FUZZ_RUNS))
 
 build-run: deps
 	cmake -S . -B $(BUILD_RUN) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRENVALE_TESTS=OFF

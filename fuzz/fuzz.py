@@ -7,6 +7,7 @@ fault). New inputs go to <build>/fuzz/work/<target>, crash inputs to <build>/fuz
 
   fuzz.py --build build/fuzz --runs 3000 [target ...]             short smoke run
   fuzz.py --build build/fuzz --seconds 60 [target ...]            run each for a set time
+  fuzz.py --build build/fuzz --seconds 3600 --max-runs 1000000    ... or until it ran that many inputs
 """
 import argparse
 import glob
@@ -89,7 +90,7 @@ def make_seed_folder(build, target):
     return folder
 
 
-def run_target(build, target, runs, seconds, fresh):
+def run_target(build, target, runs, seconds, fresh, max_runs=None):
     binary = os.path.join(build, "fuzz", "fuzz_" + target)
     # A smoke run starts from the seeds alone and keeps nothing; timed runs build on earlier ones.
     work = os.path.join(build, "fuzz", "smoke" if runs is not None else "work", target)
@@ -109,6 +110,8 @@ def run_target(build, target, runs, seconds, fresh):
         args += ["-runs=%d" % runs, "-seed=1"]
     else:
         args += ["-max_total_time=%d" % seconds]
+        if max_runs is not None:
+            args += ["-runs=%d" % max_runs]
     log_path = work + ".log"
     started = time.time()
     # The target's scratch files, in memory where the system offers it, removed after the run.
@@ -135,6 +138,7 @@ def main():
     how = parser.add_mutually_exclusive_group(required=True)
     how.add_argument("--runs", type=int, help="inputs per target")
     how.add_argument("--seconds", type=int, help="seconds per target")
+    parser.add_argument("--max-runs", type=int, help="with --seconds: stop a target earlier after this many inputs")
     parser.add_argument("--fresh", action="store_true", help="start without the inputs of earlier runs")
     parser.add_argument("targets", nargs="*")
     options = parser.parse_args()
@@ -144,10 +148,13 @@ def main():
     unknown = [t for t in targets if t not in SEEDS]
     if unknown:
         parser.error("unknown target: " + ", ".join(unknown))
+    if options.max_runs is not None and options.seconds is None:
+        parser.error("--max-runs goes with --seconds")
 
     failed = []
     for target in targets:
-        code, executions, elapsed = run_target(build, target, options.runs, options.seconds, options.fresh)
+        code, executions, elapsed = run_target(build, target, options.runs, options.seconds, options.fresh,
+                                              options.max_runs)
         print("%-16s %10d executions %8.1f s  %s" % (target, executions, elapsed, "ok" if code == 0 else "FAILED"),
               flush=True)
         if code != 0:

@@ -1,9 +1,11 @@
 #include "update/firmware_merge.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -77,7 +79,9 @@ class Fd {
 // Until then a killed process leaves at most a hidden temporary file, never a partial output.
 class PendingOutput {
  public:
-  explicit PendingOutput(const std::filesystem::path& path) : path_(path) {
+  // `expected` is about how many bytes will be written; a small merge does not set aside the
+  // buffer of a large one.
+  PendingOutput(const std::filesystem::path& path, std::uint64_t expected) : path_(path) {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     temp_ = (folder / (temporary_prefix(path) + "XXXXXX")).string();
     fd_ = ::mkstemp(temp_.data());
@@ -86,7 +90,7 @@ class PendingOutput {
     } else {
       created_ = true;
     }
-    buffer_.reserve(kChunk + kMaxLine);
+    buffer_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(expected, kChunk)) + kMaxLine);
   }
   ~PendingOutput() {
     if (fd_ >= 0) ::close(fd_);
@@ -279,11 +283,11 @@ FirmwareMergeResult merge_firmware(const FirmwareJob& job, const MergeProgress& 
   struct stat master_stat {};
   ::fstat(master.get(), &master_stat);
 
-  PendingOutput output(job.output);
-  if (!output.ok()) return failed(result, MergeFailure::kWriteFailed, 0, job.output, output.error());
-
   std::uint64_t total = static_cast<std::uint64_t>(master_stat.st_size);
   for (const BankStage& stage : stages) total += stage.records.size();
+
+  PendingOutput output(job.output, total);
+  if (!output.ok()) return failed(result, MergeFailure::kWriteFailed, 0, job.output, output.error());
   std::uint64_t done = 0;
   if (progress) progress(0, total);
 
@@ -291,7 +295,11 @@ FirmwareMergeResult merge_firmware(const FirmwareJob& job, const MergeProgress& 
   std::size_t line_number = 0;
   std::string problem;
   std::string carry;  // the start of a line cut by the end of a chunk
-  std::vector<char> chunk(kChunk);
+  // Read in chunks of up to 1 MiB, no larger than the master needs; left uninitialised, as
+  // every byte used is read first.
+  const std::size_t chunk_size =
+      static_cast<std::size_t>(std::clamp<std::uint64_t>(static_cast<std::uint64_t>(master_stat.st_size) + 1, 4096, kChunk));
+  const std::unique_ptr<char[]> chunk(new char[chunk_size]);
 
   // What becomes of one line (given without its line end): copied, dropped (it lies in a bank's
   // range), or unreadable, with the reason in `problem`. Bank records to put in its place are
@@ -353,13 +361,13 @@ FirmwareMergeResult merge_firmware(const FirmwareJob& job, const MergeProgress& 
   };
 
   for (;;) {
-    const ssize_t n = ::read(master.get(), chunk.data(), chunk.size());
+    const ssize_t n = ::read(master.get(), chunk.get(), chunk_size);
     if (n < 0) {
       if (errno == EINTR) continue;
       return failed(result, MergeFailure::kReadFailed, 0, job.master, system_reason());
     }
     if (n == 0) break;
-    const char* p = chunk.data();
+    const char* p = chunk.get();
     const char* const end = p + n;
     done += static_cast<std::uint64_t>(n);
     if (!carry.empty()) {
