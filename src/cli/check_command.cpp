@@ -136,10 +136,6 @@ std::vector<std::string> check_lines(const ConfigFiles& files, const Catalogue& 
   return lines;
 }
 
-void add_check_options(CLI::App& sub, CheckOptions& options) {
-  sub.add_option("PROJECT_DIR", options.project_dir, "Configuration folder holding the table files")->required();
-}
-
 int run_check(const CheckOptions& options) {
   const ConfigFiles files{options.project_dir};
   std::error_code ec;

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
-
 #include "project/project_store.h"
 #include "text/catalogue.h"
 
@@ -26,7 +24,6 @@ struct CheckOptions {
   std::string project_dir;
 };
 
-void add_check_options(CLI::App& sub, CheckOptions& options);
 int run_check(const CheckOptions& options);
 
 // Every line the check prints for a configuration, in order.

@@ -1,12 +1,10 @@
-// The subcommands of brenvale-cli. Each registers itself on the CLI11 app and runs when chosen.
+// The command line of brenvale-cli: its subcommands, their options and their dispatch. The
+// argument parser lives in this one place only, so that its start-up cost is paid once.
 #pragma once
-
-#include <CLI/CLI.hpp>
 
 namespace brenvale::cli {
 
-void add_commands(CLI::App& app);
-// Runs the chosen subcommand; its exit code.
-int run_selected(CLI::App& app);
+// Parses the arguments and runs the chosen subcommand; the process exit code.
+int run_cli(int argc, char** argv);
 
 }  // namespace brenvale::cli

@@ -9,10 +9,6 @@
 
 namespace brenvale::cli {
 
-void add_compile_options(CLI::App& sub, CompileOptions& options) {
-  sub.add_option("PROJECT_DIR", options.project_dir, "Configuration folder holding the table files")->required();
-}
-
 int run_compile(const CompileOptions& options) {
   const ConfigFiles files{options.project_dir};
   std::error_code ec;

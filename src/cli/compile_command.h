@@ -6,15 +6,12 @@
 
 #include <string>
 
-#include <CLI/CLI.hpp>
-
 namespace brenvale::cli {
 
 struct CompileOptions {
   std::string project_dir;
 };
 
-void add_compile_options(CLI::App& sub, CompileOptions& options);
 int run_compile(const CompileOptions& options);
 
 }  // namespace brenvale::cli

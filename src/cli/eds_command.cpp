@@ -9,14 +9,6 @@
 
 namespace brenvale::cli {
 
-void add_eds_options(CLI::App& sub, EdsOptions& options) {
-  sub.add_option("PROJECT_DIR", options.project_dir, "Configuration folder holding the table files")->required();
-  sub.add_option("OUTPUT", options.output, "EDS file to write (replaced when it exists)")->required();
-  sub.add_option("--template", options.template_name,
-                 "with-port or without-port (default: by the device variant in ParGen.xml)")
-      ->check(CLI::IsMember({"with-port", "without-port"}));
-}
-
 int run_eds(const EdsOptions& options) {
   const ConfigFiles files{options.project_dir};
   // Missing table files are empty tables; a mistyped folder must not pass for an empty one.

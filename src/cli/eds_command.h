@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include <CLI/CLI.hpp>
-
 namespace brenvale::cli {
 
 struct EdsOptions {
@@ -14,7 +12,6 @@ struct EdsOptions {
   std::string template_name;  // "with-port", "without-port" or empty for the variant's own
 };
 
-void add_eds_options(CLI::App& sub, EdsOptions& options);
 // 0 when written; 1 with a message on stderr and no file written.
 int run_eds(const EdsOptions& options);
 

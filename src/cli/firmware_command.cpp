@@ -7,12 +7,6 @@
 
 namespace brenvale::cli {
 
-void add_firmware_options(CLI::App& sub, FirmwareOptions& options) {
-  sub.add_option("PROJECT_DIR", options.project_dir, "Configuration folder; its bin folder holds bank1.bin and bank2.bin")
-      ->required();
-  sub.add_option("MASTER_SX", options.master, "Master firmware (Motorola S-records)")->required();
-}
-
 int run_firmware(const FirmwareOptions& options) {
   const std::filesystem::path project(options.project_dir);
   const std::filesystem::path master(options.master);

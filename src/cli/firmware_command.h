@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include <CLI/CLI.hpp>
-
 namespace brenvale::cli {
 
 struct FirmwareOptions {
@@ -13,7 +11,6 @@ struct FirmwareOptions {
   std::string master;
 };
 
-void add_firmware_options(CLI::App& sub, FirmwareOptions& options);
 // 0 when both banks were merged; 1 with a message on standard error otherwise.
 int run_firmware(const FirmwareOptions& options);
 

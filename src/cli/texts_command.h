@@ -3,8 +3,6 @@
 
 #include <string>
 
-#include <CLI/CLI.hpp>
-
 namespace brenvale::cli {
 
 struct TextsOptions {
@@ -12,7 +10,6 @@ struct TextsOptions {
   std::string language = "English";
 };
 
-void add_texts_options(CLI::App& sub, TextsOptions& options);
 int run_texts(const TextsOptions& options);
 
 }  // namespace brenvale::cli
