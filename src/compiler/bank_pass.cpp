@@ -26,8 +26,8 @@
 
 namespace brenvale {
 
-bool y_flag(pugi::xml_node row, const char* name) {
-  const char* text = row.attribute(name).value();
+bool y_flag(const RowAttributes& row, const char* name) {
+  const char* text = row.value(name);
   return (text[0] == 'Y' || text[0] == 'y') && text[1] == '\0';
 }
 
@@ -49,22 +49,23 @@ class RowReader {
       : file_(file), row_(row), index_(index) {}
 
   std::int32_t strict(const char* name) const {
-    const pugi::xml_attribute a = row_.attribute(name);
-    if (!a) throw StrictFailure{missing_attribute(file_, static_cast<int>(index_ + 1), name)};
-    const std::optional<std::int32_t> value = parse_int(a.value());
+    const char* text = row_.find(name);
+    if (!text) throw StrictFailure{missing_attribute(file_, static_cast<int>(index_ + 1), name)};
+    const std::optional<std::int32_t> value = parse_int(text);
     if (!value) {
       throw StrictFailure{Error{file_.string() + ": row " + std::to_string(index_ + 1) + ": " + name + " " +
-                                quoted(a.value()) + " is not a number"}};
+                                quoted(text) + " is not a number"}};
     }
     return *value;
   }
   std::int32_t lenient(const char* name, std::int32_t fallback) const {
-    return parse_int_or(row_.attribute(name).value(), fallback);
+    return parse_int_or(row_.value(name), fallback);
   }
+  bool y_flag(const char* name) const { return brenvale::y_flag(row_, name); }
 
  private:
   const std::filesystem::path& file_;
-  pugi::xml_node row_;
+  RowAttributes row_;
   std::size_t index_;
 };
 
@@ -173,7 +174,7 @@ class BankPass::Impl {
       put_u32le(bank1_, at, static_cast<std::uint32_t>(pgn));
       put_u8(bank1_, at + 4, static_cast<std::uint32_t>(address));
       put_u8(bank1_, at + 5, static_cast<std::uint32_t>(i));
-      if (y_flag(rows[i], "Delete")) deletes_[i / 8] = static_cast<std::uint8_t>(deletes_[i / 8] | (1u << (i % 8)));
+      if (row.y_flag("Delete")) deletes_[i / 8] = static_cast<std::uint8_t>(deletes_[i / 8] | (1u << (i % 8)));
     }
   }
 

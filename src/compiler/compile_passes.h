@@ -112,6 +112,6 @@ inline std::uint32_t object_size(std::int32_t size_code) {
 }
 
 // A check-box cell: set when its text, in upper case, is "Y".
-bool y_flag(pugi::xml_node row, const char* name);
+bool y_flag(const RowAttributes& row, const char* name);
 
 }  // namespace brenvale

@@ -21,10 +21,10 @@ std::uint32_t bit_rate(std::int32_t index) {
   return kRates[index];
 }
 
-std::int32_t lenient(pugi::xml_node row, const char* name, std::int32_t fallback) {
-  return parse_int_or(row.attribute(name).value(), fallback);
+std::int32_t lenient(const RowAttributes& row, const char* name, std::int32_t fallback) {
+  return parse_int_or(row.value(name), fallback);
 }
-std::uint32_t lenient_u(pugi::xml_node row, const char* name, std::int32_t fallback) {
+std::uint32_t lenient_u(const RowAttributes& row, const char* name, std::int32_t fallback) {
   return static_cast<std::uint32_t>(lenient(row, name, fallback));
 }
 
@@ -229,7 +229,7 @@ class ImagePass::Impl {
     receive_offsets_.assign(receive_count_, 0);
     std::uint32_t data_offset = 0;
     for (std::size_t r = 0; r < receive_count_; ++r) {
-      const pugi::xml_node row = rows[r];
+      const RowAttributes row(rows[r]);
       const std::size_t at = L::kReceiveFrames.record(r);
       put_u32le(image_, at, j1939_identifier(0, lenient(row, "DP", 0), lenient(row, "PGN", 0), lenient(row, "ID_DEV", 0)));
       const bool multi_frame = y_flag(row, "MultiFrame");
@@ -260,7 +260,7 @@ class ImagePass::Impl {
     const std::vector<pugi::xml_node> rows = this->rows();
     transmit_count_ = take(CompiledTable::kTransmitFrames, rows.size(), L::kTransmitFrames.records);
     for (std::size_t r = 0; r < transmit_count_; ++r) {
-      const pugi::xml_node row = rows[r];
+      const RowAttributes row(rows[r]);
       const std::size_t at = L::kTransmitFrames.record(r);
       put_u32le(image_, at, j1939_identifier(lenient(row, "Priority", 0), lenient(row, "DP", 0),
                                              lenient(row, "PGN", 0), lenient(row, "ID_DEV", 0)));
@@ -277,7 +277,7 @@ class ImagePass::Impl {
 
   // The 0-based frame record a row refers to, when that frame exists.
   static std::optional<std::size_t> frame_of(pugi::xml_node row, const char* name, std::size_t frame_count) {
-    const std::int64_t f = static_cast<std::int64_t>(lenient(row, name, -1)) - 1;
+    const std::int64_t f = static_cast<std::int64_t>(parse_int_or(row.attribute(name).value(), -1)) - 1;
     if (f < 0 || f >= static_cast<std::int64_t>(frame_count)) return std::nullopt;
     return static_cast<std::size_t>(f);
   }
@@ -303,7 +303,8 @@ class ImagePass::Impl {
     const auto linked = linked_rows("NrPdo", frames);
     const std::size_t held = take(table, linked.size(), section.records);
     for (std::size_t k = 0; k < held; ++k) {
-      const auto& [row, f] = linked[k];
+      const auto& [node, f] = linked[k];
+      const RowAttributes row(node);
       const std::size_t at = section.record(k);
       put_u16le(image_, at, static_cast<std::uint32_t>(f));
       put_u16le(image_, at + 2, write_table ? static_cast<std::uint32_t>(8 * f) : receive_offsets_[f]);
@@ -329,7 +330,8 @@ class ImagePass::Impl {
     const auto linked = linked_rows("Frame_J1939", receive_count_);
     const std::size_t held = take(CompiledTable::kTransmitPdos, linked.size(), L::kTpdos.records);
     for (std::size_t k = 0; k < held; ++k) {
-      const auto& [row, f] = linked[k];
+      const auto& [node, f] = linked[k];
+      const RowAttributes row(node);
       const std::size_t at = L::kTpdos.record(k);
       put_u16le(image_, at, lenient_u(row, "COB-ID", 0));
       put_u8(image_, at + 2, lenient_u(row, "Dimension", 0));
@@ -353,7 +355,8 @@ class ImagePass::Impl {
     const auto linked = linked_rows("Frame_J1939", transmit_count_);
     const std::size_t held = take(CompiledTable::kReceivePdos, linked.size(), L::kRpdos.records);
     for (std::size_t k = 0; k < held; ++k) {
-      const auto& [row, f] = linked[k];
+      const auto& [node, f] = linked[k];
+      const RowAttributes row(node);
       const std::size_t at = L::kRpdos.record(k);
       put_u16le(image_, at, lenient_u(row, "COB-ID", 0));
       put_u8(image_, at + 2, lenient_u(row, "Dimension", 0));
@@ -380,9 +383,10 @@ class ImagePass::Impl {
     const std::size_t held = take(CompiledTable::kNodeGuard, rows.size(), L::kNodeGuard.records);
     for (std::size_t k = 0; k < held; ++k) {
       const std::size_t at = L::kNodeGuard.record(k);
-      put_u8(image_, at, lenient_u(rows[k], "NodeID", 0));
-      put_u8(image_, at + 1, lenient_u(rows[k], "LifeTimeFactor", 0));
-      put_u16le(image_, at + 2, lenient_u(rows[k], "GuardTime", 0));
+      const RowAttributes row(rows[k]);
+      put_u8(image_, at, lenient_u(row, "NodeID", 0));
+      put_u8(image_, at + 1, lenient_u(row, "LifeTimeFactor", 0));
+      put_u16le(image_, at + 2, lenient_u(row, "GuardTime", 0));
     }
     put_u32le(settings_, settings::kNodeGuardCount, static_cast<std::uint32_t>(held));
   }
@@ -391,7 +395,7 @@ class ImagePass::Impl {
   // word, 4..15 zero. Only the first five rows are read; a missing row leaves its record 0.
   void frame_records(const std::vector<pugi::xml_node>& rows, const L::Section& section, bool all_with_priority) {
     for (std::size_t k = 0; k < L::kFrameSetRows && k < rows.size(); ++k) {
-      const pugi::xml_node row = rows[k];
+      const RowAttributes row(rows[k]);
       // The SDO client's three request frames carry no priority of their own.
       const bool with_priority = all_with_priority || k == 1 || k == 4;
       const std::int32_t priority = with_priority ? lenient(row, "Priority", 0) : 0;

@@ -1,8 +1,16 @@
 #include "project/xml_table.h"
 
+#include <array>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "project/atomic_file.h"
 
@@ -54,17 +62,58 @@ Result<XmlDocument> parse_xml_text(std::string_view text, const std::string& nam
 }
 
 Result<XmlDocument> load_xml_file(const std::filesystem::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Error{path.string() + ": cannot be opened"};
+  // The text is read straight into a buffer that the document takes over and parses in place,
+  // so that a large table is copied once, not three times.
+  struct Buffer {
+    char* data = nullptr;
+    std::size_t size = 0;
+    std::size_t capacity = 0;
+    int fd;
+    ~Buffer() {
+      if (data) pugi::get_memory_deallocation_function()(data);
+      ::close(fd);
+    }
+    bool reserve(std::size_t wanted) {
+      char* bigger = static_cast<char*>(pugi::get_memory_allocation_function()(wanted));
+      if (!bigger) return false;
+      if (size) std::memcpy(bigger, data, size);
+      if (data) pugi::get_memory_deallocation_function()(data);
+      data = bigger;
+      capacity = wanted;
+      return true;
+    }
+  } buffer{nullptr, 0, 0, fd};
+  struct stat st {};
+  const bool sized = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+  // One byte more than the size, so that the read that meets the end needs no second buffer.
+  if (!buffer.reserve(sized ? static_cast<std::size_t>(st.st_size) + 1 : 16384)) {
+    return Error{path.string() + ": cannot be read"};
+  }
+  for (;;) {
+    if (buffer.size == buffer.capacity && !buffer.reserve(buffer.capacity * 2)) {
+      return Error{path.string() + ": cannot be read"};
+    }
+    const ssize_t n = ::read(fd, buffer.data + buffer.size, buffer.capacity - buffer.size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Error{path.string() + ": cannot be read"};
+    }
+    if (n == 0) break;
+    buffer.size += static_cast<std::size_t>(n);
+  }
+
+  XmlDocument document;
+  char* const text = std::exchange(buffer.data, nullptr);
+  const pugi::xml_parse_result parsed =
+      document.doc().load_buffer_inplace_own(text, buffer.size, pugi::parse_default, pugi::encoding_auto);
+  if (parsed && document.root()) return document;
+  // The parse changed the text in place; the message needs it as stored, so read it again
+  // (only on this rare path) and let the copying parse give the error.
   std::ifstream in(path, std::ios::binary);
-  if (!in) return Error{path.string() + ": cannot be opened"};
-  // Read in blocks: a character-by-character read costs about as much as parsing a large table.
-  std::string text;
-  std::error_code size_error;
-  const std::uintmax_t size = std::filesystem::file_size(path, size_error);
-  if (!size_error) text.reserve(static_cast<std::size_t>(size));
-  char block[16384];
-  while (in.read(block, sizeof block) || in.gcount() > 0) text.append(block, static_cast<std::size_t>(in.gcount()));
-  if (in.bad()) return Error{path.string() + ": cannot be read"};
-  return parse_xml_text(text, path.string());
+  const std::string stored((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return parse_xml_text(stored, path.string());
 }
 
 std::optional<std::string> attribute(pugi::xml_node node, const char* name) {
@@ -77,6 +126,21 @@ std::optional<std::string> child_text(pugi::xml_node node, const char* name) {
   const pugi::xml_node child = node.child(name);
   if (!child) return std::nullopt;
   return std::string(child.text().get());
+}
+
+RowAttributes::RowAttributes(pugi::xml_node row) {
+  std::size_t count = 0;
+  pugi::xml_attribute a = row.first_attribute();
+  for (; a && count < kInline; a = a.next_attribute()) inline_[count++] = {a.name(), a.value()};
+  if (!a) {
+    begin_ = inline_.data();
+    end_ = begin_ + count;
+    return;
+  }
+  more_.assign(inline_.begin(), inline_.end());
+  for (; a; a = a.next_attribute()) more_.push_back({a.name(), a.value()});
+  begin_ = more_.data();
+  end_ = begin_ + more_.size();
 }
 
 Error missing_attribute(const std::filesystem::path& path, int row, const char* name) {
