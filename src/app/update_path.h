@@ -7,6 +7,10 @@
 
 namespace brenvale {
 
+class XmlDocument;
+
 bool takes_ethernet_update(const std::filesystem::path& par_gen_file);
+// The same test on ParGen.xml already parsed; nullptr stands for a missing file.
+bool takes_ethernet_update(const XmlDocument* par_gen);
 
 }  // namespace brenvale

@@ -1,5 +1,6 @@
 #include "compiler/compiler.h"
 
+#include <array>
 #include <cstring>
 #include <string_view>
 #include <system_error>
@@ -88,15 +89,24 @@ Status run_passes(ByteSpan bank1, ByteSpan bank2, ByteSpan image, ProjectDocumen
 }
 
 Compiler::Compiler()
-    : banks_(static_cast<std::size_t>(layout::kBankCount) * layout::kBankSize, 0), image_(layout::kImageSize, 0) {}
+    : banks_(static_cast<std::size_t>(kWrittenBanks) * layout::kBankSize, 0) {}
+
+ConstByteSpan Compiler::image() const {
+  // Every compile builds its image aside, so none is kept before the first one succeeds.
+  static const std::array<std::uint8_t, layout::kImageSize> kNoImage{};
+  return image_.empty() ? ConstByteSpan(kNoImage) : ConstByteSpan(image_);
+}
 
 ConstByteSpan Compiler::bank(int number) const {
   if (number < 1 || number > layout::kBankCount) std::abort();
+  // No pass writes banks 3 to 5: they are zero for the whole run, and share one zero block.
+  static const std::array<std::uint8_t, layout::kBankSize> kUnwrittenBank{};
+  if (number > kWrittenBanks) return ConstByteSpan(kUnwrittenBank);
   return ConstByteSpan(banks_).subspan(static_cast<std::size_t>(number - 1) * layout::kBankSize, layout::kBankSize);
 }
 
 ByteSpan Compiler::mutable_bank(int number) {
-  if (number < 1 || number > layout::kBankCount) std::abort();
+  if (number < 1 || number > kWrittenBanks) std::abort();
   return ByteSpan(banks_).subspan(static_cast<std::size_t>(number - 1) * layout::kBankSize, layout::kBankSize);
 }
 
@@ -115,7 +125,9 @@ Status Compiler::compile(const ConfigFiles& files, const Clock& clock) {
   if (!passes) return passes;
 
   // Only the form the device receives must hold every row; the other form is cut to its capacity.
-  const bool image_form = takes_ethernet_update(files.par_gen());
+  // ParGen.xml is still held from the passes; it is not read a second time.
+  const Result<const XmlDocument*> settings = documents.get(TableFile::kSettings);
+  const bool image_form = settings && takes_ethernet_update(*settings);
   if (Status fits = check_capacities(image_form ? image_fill : bank_fill, image_form); !fits) return fits;
   image_.swap(image);
   update_path_ = image_form ? UpdatePath::kEthernetUpdate : UpdatePath::kFirmwareFile;
@@ -132,6 +144,14 @@ std::string bank_dump_text(ConstByteSpan bank1, ConstByteSpan bank2) {
   static constexpr std::string_view kHead = "#pragma CONST_SEG SEGMENT0\r\n";
   static constexpr std::string_view kTail = "#pragma CONST_SEG DEFAULT\r\n";
   static constexpr std::size_t kLineMax = 24 + 6 * kBytesPerLine + 4;
+  // " 0xHH," of every byte value, padded to 8 bytes.
+  static constexpr auto kCells = [] {
+    std::array<std::array<char, 8>, 256> cells{};
+    for (std::size_t b = 0; b < cells.size(); ++b) {
+      cells[b] = {' ', '0', 'x', kHex[b >> 4], kHex[b & 0x0F], ',', '\0', '\0'};
+    }
+    return cells;
+  }();
 
   std::string text(kHead.size() + kTail.size() + 2 * (layout::kBankSize / kBytesPerLine) * kLineMax + 8, '\0');
   char* out = text.data();
@@ -144,13 +164,8 @@ std::string bank_dump_text(ConstByteSpan bank1, ConstByteSpan bank2) {
     for (std::size_t at = 0; at < bank.size(); at += kBytesPerLine) {
       put(at == 0 ? opening : kIndent);
       for (std::size_t k = 0; k < kBytesPerLine; ++k) {
-        const std::uint8_t byte = bank[at + k];
-        out[0] = ' ';
-        out[1] = '0';
-        out[2] = 'x';
-        out[3] = kHex[byte >> 4];
-        out[4] = kHex[byte & 0x0F];
-        out[5] = ',';
+        // One 8-byte store per cell; its last two bytes are overwritten by what follows.
+        std::memcpy(out, kCells[bank[at + k]].data(), 8);
         out += 6;
       }
       if (at + kBytesPerLine == bank.size()) {

@@ -40,16 +40,18 @@ class Compiler {
 
   // Bank 1..5, 16384 bytes each.
   ConstByteSpan bank(int number) const;
-  // The configuration image, 65280 bytes.
-  ConstByteSpan image() const { return image_; }
+  // The configuration image, 65280 bytes (all zero before the first compile).
+  ConstByteSpan image() const;
   // The update path of the configuration last compiled (the update-path test on its ParGen.xml).
   UpdatePath update_path() const { return update_path_; }
 
  private:
   ByteSpan mutable_bank(int number);
 
+  // Banks 1 and 2, the only ones the passes write.
+  static constexpr int kWrittenBanks = 2;
   std::vector<std::uint8_t> banks_;
-  std::vector<std::uint8_t> image_;
+  std::vector<std::uint8_t> image_;  // empty until a compile succeeds
   UpdatePath update_path_ = UpdatePath::kFirmwareFile;
 };
 
