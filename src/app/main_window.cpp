@@ -5,7 +5,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QTimer>
 
 #include "app/product.h"
@@ -13,6 +12,7 @@
 #include "options/update_timer.h"
 #include "ui/dialog_frame.h"
 #include "ui/file_dialog.h"
+#include "ui/glyphs.h"
 #include "ui/link_label.h"
 #include "ui/message_box.h"
 
@@ -44,7 +44,7 @@ TFMain::TFMain(AppState& state, QWidget* parent) : QWidget(parent), state_(state
   big.setPointSize(20);
   big.setBold(true);
   L_SW_Code->setFont(big);
-  L_SW_Code->setStyleSheet("color: grey;");
+  ui::set_text_colour(L_SW_Code, QColor(128, 128, 128));
   L_SW_Code->adjustSize();
 
   L_SW_Desc = add_label("L_SW_Desc", 16, 42);
@@ -52,7 +52,7 @@ TFMain::TFMain(AppState& state, QWidget* parent) : QWidget(parent), state_(state
   QFont bold = L_SW_Desc->font();
   bold.setBold(true);
   L_SW_Desc->setFont(bold);
-  L_SW_Desc->setStyleSheet("color: grey;");
+  ui::set_text_colour(L_SW_Desc, QColor(128, 128, 128));
   L_SW_Desc->adjustSize();
 
   LL_Update = new ui::LinkLabel(this);
@@ -61,11 +61,11 @@ TFMain::TFMain(AppState& state, QWidget* parent) : QWidget(parent), state_(state
   LL_Update->hide();
 
   Btn_Info = add_button("Btn_Info", 516, 8, 50, 50);
-  Btn_Info->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+  Btn_Info->setIcon(ui::glyph_icon(ui::Glyph::kInformation));
   Btn_Opz = add_button("Btn_Opz", 574, 8, 50, 50);
-  Btn_Opz->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+  Btn_Opz->setIcon(ui::glyph_icon(ui::Glyph::kOptions));
   Btn_Close = add_button("Btn_Close", 632, 8, 50, 50);
-  Btn_Close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+  Btn_Close->setIcon(ui::glyph_icon(ui::Glyph::kClose));
 
   L_Begin = add_label("L_Begin", 16, 84);
   auto* Shape2 = new QFrame(this);

@@ -8,6 +8,7 @@
 
 #include "app/product.h"
 #include "ui/dialog_frame.h"
+#include "ui/glyphs.h"
 #include "ui/link_label.h"
 
 namespace brenvale {
@@ -57,7 +58,10 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent) {
   Label12 = add_label("Label12", 240, 93, QString());
   Label4 = add_label("Label4", 297, 131, web_address());
   Label4->setCursor(Qt::PointingHandCursor);
-  Label4->setStyleSheet("color: blue; text-decoration: underline;");
+  QFont underlined = Label4->font();
+  underlined.setUnderline(true);
+  Label4->setFont(underlined);
+  ui::set_text_colour(Label4, Qt::blue);
   Label4->installEventFilter(this);
 
   auto* LbButton1 = new QPushButton("OK", this);

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "app/product.h"
+#include "ui/glyphs.h"
 
 namespace brenvale::ui {
 
@@ -21,14 +22,14 @@ TitlePanel::TitlePanel(QWidget* parent, int height) : QFrame(parent) {
   big.setPointSize(18);
   big.setBold(true);
   code_->setFont(big);
-  code_->setStyleSheet("color: grey;");
+  set_text_colour(code_, QColor(128, 128, 128));
 
   description_ = new QLabel(this);
   description_->setObjectName("L_SW_Desc");
   QFont bold = description_->font();
   bold.setBold(true);
   description_->setFont(bold);
-  description_->setStyleSheet("color: grey;");
+  set_text_colour(description_, QColor(128, 128, 128));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(16, 6, 16, 6);

@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -58,6 +59,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(label_text(windows.main.get(), "L_Name_Conf_L2"), QString("Use Step1 to open or create new configuration"));
     QCOMPARE(windows.main->size(), QSize(694, 572));
     QCOMPARE(windows.main->windowTitle(), QString("Corvane - Configurator Talvik - J1939 / CANopen "));
+    for (const char* name : {"Btn_Info", "Btn_Opz", "Btn_Close"}) {
+      QVERIFY2(!windows.main->findChild<QAbstractButton*>(name)->icon().isNull(), name);
+    }
+    for (const char* name : {"L_SW_Code", "L_SW_Desc"}) {
+      QCOMPARE(windows.main->findChild<QLabel*>(name)->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+    }
 
     BoxRecorder boxes;
     const char* steps[] = {"Btn_Prm_Gen",         "Btn_Receive_J1939",       "Btn_Define_Receive_SDO",
