@@ -1,7 +1,6 @@
 #include "ui/glyphs.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QWidget>
 
